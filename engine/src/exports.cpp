@@ -1,0 +1,42 @@
+// The exported C functions of libPavrex.so: argument checks and result
+// codes around the rendering core; no exception crosses the boundary.
+#include <cstring>
+#include <new>
+
+#include "pavrex.h"
+#include "render.h"
+
+namespace {
+
+constexpr size_t kMaxTextBytes = 255;
+
+}  // namespace
+
+extern "C" PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, const char* outPath, int quality,
+                                   int glyphIndex, int* outStart, int* outEnd) {
+    if (!text || !record || !outPath) return PAVREX_BAD_ARGUMENT;
+    const size_t length = strnlen(text, kMaxTextBytes + 1);
+    if (length > kMaxTextBytes) return PAVREX_TEXT_TOO_LONG;
+    try {
+        const auto rendering = pavrex::renderText(std::string_view(text, length), *record,
+                                                  pavrex::normalizeQuality(quality), glyphIndex,
+                                                  pavrex::openSystemFont);
+        if (rendering.code != PAVREX_OK) return rendering.code;
+        if (!pavrex::writeCanvas(rendering.context, outPath)) return PAVREX_WRITE_FAILED;
+        if (glyphIndex != -1) {
+            if (outStart) *outStart = rendering.glyphRendered ? rendering.extent.start : 0;
+            if (outEnd) *outEnd = rendering.glyphRendered ? rendering.extent.end : 0;
+        }
+        return PAVREX_OK;
+    } catch (const std::bad_alloc&) {
+        return PAVREX_CANNOT_RENDER;
+    } catch (...) {
+        return PAVREX_CANNOT_RENDER;
+    }
+}
+
+extern "C" PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality) {
+    return ImgMake2(text, record, outPath, quality, -1, nullptr, nullptr);
+}
+
+extern "C" PAVREX_API int PavrexVer(int /*ignored*/) { return 121; }

@@ -1,0 +1,278 @@
+// Tests of the exported entry points of libPavrex.so with the pinned test
+// font (IPAGothic from fonts-ipafont-gothic).
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+
+#include "bmp_file.h"
+#include "golden.h"
+#include "pavrex.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Code page 932 bytes of the test texts.
+const char* const kSomoro = "\x83\x5C\x83\x82\x83\x8D";              // ソモロ (the second byte of ソ is a backslash)
+const char* const kSoDash = "\x83\x5C\x81\x5B";                      // ソー
+const char* const kVoicedHalfWidth = "\xB6\xDE\xB7\xDE\xB8\xDE";     // ｶﾞｷﾞｸﾞ
+const char* const kFiveGlyphs = "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8";  // あいうえお
+
+PavrexStyle testStyle() {
+    PavrexStyle s;
+    PavrexStyleDefaults(&s);
+    std::strcpy(s.FontName, "IPAGothic");
+    s.CharScaleSet = 1;
+    for (int i = 0; i < 20; ++i) s.CharWidth[i] = s.CharHeight[i] = 100;
+    return s;
+}
+
+class ImgMakeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("pavrex_test_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    tesmor::BmpImage render(const char* text, const PavrexStyle& style, int quality, const std::string& name) {
+        const std::string p = path(name);
+        EXPECT_EQ(ImgMake(text, &style, p.c_str(), quality), PAVREX_OK);
+        tesmor::BmpImage image;
+        EXPECT_EQ(tesmor::readBmp(p.c_str(), image), tesmor::BmpReadStatus::Ok);
+        return image;
+    }
+
+    fs::path dir_;
+};
+
+bool hasInk(const tesmor::BmpImage& image, int x0, int x1) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = std::max(0, x0); x < std::min(image.width(), x1); ++x) {
+            if (image.pixels[static_cast<size_t>(y) * image.stride() + 3 * x] != 255) return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(ImgMakeTest, VersionIs121) { EXPECT_EQ(PavrexVer(0), 121); }
+
+TEST_F(ImgMakeTest, WritesTheBmpHeaderOfTheConvention) {
+    const PavrexStyle style = testStyle();
+    const auto image = render(kSomoro, style, 0, "a.bmp");
+    const auto& h = image.header;
+    EXPECT_EQ(h.bytes[0], 'B');
+    EXPECT_EQ(h.bytes[1], 'M');
+    EXPECT_EQ(h.dataOffset(), 54);
+    EXPECT_EQ(h.infoSize(), 40);
+    EXPECT_EQ(h.bitCount(), 24);
+    EXPECT_EQ(h.compression(), 0);
+    EXPECT_EQ(image.width() % 4, 0);
+    EXPECT_EQ(h.fileSize(), 54 + image.height() * image.stride());
+    EXPECT_EQ(fs::file_size(path("a.bmp")), static_cast<uintmax_t>(h.fileSize()));
+    for (int i = 34; i < 54; ++i) EXPECT_EQ(h.bytes[i], 0) << i;
+    // Default style, three full-width glyphs of 96 pixels: margin 29,
+    // W = 4 * ((9 + 58 + 288 + 3) / 4), H = 29 + 105.
+    EXPECT_EQ(image.width(), 356);
+    EXPECT_EQ(image.height(), 134);
+}
+
+TEST_F(ImgMakeTest, TextOf255BytesRendersAnd256IsRefused) {
+    const PavrexStyle style = testStyle();
+    const std::string ok(255, 'i');
+    EXPECT_EQ(ImgMake(ok.c_str(), &style, path("ok.bmp").c_str(), 0), PAVREX_OK);
+    EXPECT_TRUE(fs::exists(path("ok.bmp")));
+    const std::string tooLong(256, 'i');
+    EXPECT_EQ(ImgMake(tooLong.c_str(), &style, path("long.bmp").c_str(), 0), PAVREX_TEXT_TOO_LONG);
+    EXPECT_FALSE(fs::exists(path("long.bmp")));
+}
+
+TEST_F(ImgMakeTest, NullArgumentsAreRefused) {
+    const PavrexStyle style = testStyle();
+    EXPECT_EQ(ImgMake(nullptr, &style, path("x.bmp").c_str(), 0), PAVREX_BAD_ARGUMENT);
+    EXPECT_EQ(ImgMake("A", nullptr, path("x.bmp").c_str(), 0), PAVREX_BAD_ARGUMENT);
+    EXPECT_EQ(ImgMake("A", &style, nullptr, 0), PAVREX_BAD_ARGUMENT);
+}
+
+TEST_F(ImgMakeTest, UncreatableOutputReportsFailure) {
+    const PavrexStyle style = testStyle();
+    EXPECT_EQ(ImgMake("A", &style, path("no/such/folder/x.bmp").c_str(), 0), PAVREX_WRITE_FAILED);
+}
+
+TEST_F(ImgMakeTest, FailedWriteKeepsThePreviousFileAndLeavesNoPartialOne) {
+    const PavrexStyle style = testStyle();
+    const std::string target = path("keep.bmp");
+    std::ofstream(target) << "previous picture";
+    // Let writes fail part-way with EFBIG instead of a signal.
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int result = ImgMake(kSomoro, &style, target.c_str(), 0);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result, PAVREX_WRITE_FAILED);
+    std::ifstream in(target);
+    std::string content;
+    std::getline(in, content);
+    EXPECT_EQ(content, "previous picture");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "no temporary file left";
+}
+
+TEST_F(ImgMakeTest, SelectedGlyphKeepsTheWholeCanvasAndReportsItsColumns) {
+    const PavrexStyle style = testStyle();
+    const auto whole = render(kFiveGlyphs, style, 0, "whole.bmp");
+    int start = -1, end = -1;
+    ASSERT_EQ(ImgMake2(kFiveGlyphs, &style, path("third.bmp").c_str(), 0, 2, &start, &end), PAVREX_OK);
+    tesmor::BmpImage third;
+    ASSERT_EQ(tesmor::readBmp(path("third.bmp").c_str(), third), tesmor::BmpReadStatus::Ok);
+    EXPECT_EQ(third.width(), whole.width());
+    EXPECT_EQ(third.height(), whole.height());
+    // Glyph boxes are 96 wide from the margin 29: the third starts at 29 + 192.
+    EXPECT_EQ(start, 221);
+    EXPECT_EQ(end, 221 + 96);
+    EXPECT_TRUE(hasInk(third, start, end));
+    EXPECT_FALSE(hasInk(third, 0, start));
+    EXPECT_FALSE(hasInk(third, end, third.width()));
+
+    // Without a selection the extent pointers are not touched.
+    start = end = -7;
+    ASSERT_EQ(ImgMake2(kFiveGlyphs, &style, path("all.bmp").c_str(), 0, -1, &start, &end), PAVREX_OK);
+    EXPECT_EQ(start, -7);
+    EXPECT_EQ(end, -7);
+    // A selection past the last glyph draws nothing and reports zeros.
+    ASSERT_EQ(ImgMake2(kFiveGlyphs, &style, path("none.bmp").c_str(), 0, 9, &start, &end), PAVREX_OK);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 0);
+}
+
+TEST_F(ImgMakeTest, HalfWidthKanaWithVoicedMarkIsOneGlyph) {
+    const PavrexStyle style = testStyle();
+    int start = 0, end = 0;
+    ASSERT_EQ(ImgMake2(kVoicedHalfWidth, &style, path("g.bmp").c_str(), 0, 2, &start, &end), PAVREX_OK);
+    tesmor::BmpImage image;
+    ASSERT_EQ(tesmor::readBmp(path("g.bmp").c_str(), image), tesmor::BmpReadStatus::Ok);
+    EXPECT_TRUE(hasInk(image, start, end)) << "three glyphs, not six";
+    EXPECT_FALSE(hasInk(image, 0, start));
+}
+
+TEST_F(ImgMakeTest, Quality101IsQuality1Halved) {
+    const PavrexStyle style = testStyle();
+    const auto full = render(kSomoro, style, 1, "q1.bmp");
+    const auto halved = render(kSomoro, style, 101, "q101.bmp");
+    ASSERT_EQ(halved.width(), full.width() / 2);
+    ASSERT_EQ(halved.height(), full.height() / 2);
+    for (int y = 0; y < halved.height(); ++y) {
+        for (int x = 0; x < halved.width(); ++x) {
+            for (int c = 0; c < 3; ++c) {
+                auto at = [&](int xx, int yy) { return full.pixels[static_cast<size_t>(yy) * full.stride() + 3 * xx + c]; };
+                const int mean = (at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) + at(2 * x + 1, 2 * y + 1)) / 4;
+                ASSERT_EQ(halved.pixels[static_cast<size_t>(y) * halved.stride() + 3 * x + c], mean) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(ImgMakeTest, QualitiesScaleTheCanvas) {
+    const PavrexStyle style = testStyle();
+    const auto q0 = render(kSomoro, style, 0, "q0.bmp");
+    const auto q100 = render(kSomoro, style, 100, "q100.bmp");
+    const auto q2 = render(kSomoro, style, 2, "q2.bmp");
+    const auto q102 = render(kSomoro, style, 102, "q102.bmp");
+    EXPECT_EQ(q100.width(), q0.width() / 2);
+    EXPECT_NEAR(q2.width(), 4 * q0.width(), 8);
+    EXPECT_EQ(q102.width(), q2.width() / 2);
+    EXPECT_NEAR(q102.height(), 2 * q0.height(), 2);
+    // An undefined quality takes the nearest meaning: 7 renders as 2.
+    const auto q7 = render(kSomoro, style, 7, "q7.bmp");
+    EXPECT_EQ(q7.pixels, q2.pixels);
+}
+
+TEST_F(ImgMakeTest, FaceNameWithoutNulIsReadOnlyWithinItsField) {
+    PavrexStyle style = testStyle();
+    std::memset(style.FontName, 'x', sizeof style.FontName);
+    std::memcpy(style.FontName, "IPAGothic", 9);
+    // 31 bytes are honoured: "IPAGothicxxx..." matches the face IPAGothic
+    // over the length of its name.
+    const auto noNul = render(kSomoro, style, 0, "nonul.bmp");
+    const auto plain = render(kSomoro, testStyle(), 0, "plain.bmp");
+    EXPECT_EQ(noNul.pixels, plain.pixels);
+}
+
+TEST_F(ImgMakeTest, EmptyTextGivesTheBackgroundOfOneBlank) {
+    const PavrexStyle style = testStyle();
+    const auto empty = render("", style, 0, "empty.bmp");
+    const auto blank = render(" ", style, 0, "blank.bmp");
+    EXPECT_EQ(empty.width(), blank.width());
+    EXPECT_EQ(empty.height(), blank.height());
+    EXPECT_FALSE(hasInk(empty, 0, empty.width()));
+}
+
+TEST_F(ImgMakeTest, CallersRecordIsNotChanged) {
+    PavrexStyle style = testStyle();
+    style.CharWidth[0] = 0;
+    style.FillColor1 = 0;
+    const PavrexStyle before = style;
+    render(kSomoro, style, 1, "r.bmp");
+    EXPECT_EQ(std::memcmp(&before, &style, sizeof style), 0);
+}
+
+TEST_F(ImgMakeTest, AbsurdSpacingIsRefusedNotAllocated) {
+    PavrexStyle style = testStyle();
+    style.CharGap[0] = 2000000000;
+    EXPECT_EQ(ImgMake(kSomoro, &style, path("huge.bmp").c_str(), 2), PAVREX_CANNOT_RENDER);
+    EXPECT_FALSE(fs::exists(path("huge.bmp")));
+    style.CharGap[0] = -2000000000;
+    EXPECT_EQ(ImgMake(kSomoro, &style, path("tiny.bmp").c_str(), 0), PAVREX_OK) << "a degenerate canvas still renders";
+}
+
+// Golden renderings with the pinned font.
+TEST_F(ImgMakeTest, GoldenHorizontal) {
+    PavrexStyle style = testStyle();
+    style.Slant = 15;
+    style.SpacingPx = style.Spacing = 4;
+    style.CharHeight[1] = 70;
+    style.CharOffsetY[1] = 10;
+    ASSERT_EQ(ImgMake(kSomoro, &style, path("h.bmp").c_str(), 0), PAVREX_OK);
+    expectMatchesGolden("horizontal", path("h.bmp"));
+}
+
+TEST_F(ImgMakeTest, GoldenVerticalWithTurnedLongVowelMark) {
+    PavrexStyle style = testStyle();
+    style.Vertical = 1;
+    style.RotateDashes = 1;
+    ASSERT_EQ(ImgMake(kSoDash, &style, path("v.bmp").c_str(), 0), PAVREX_OK);
+    expectMatchesGolden("vertical_turned_dash", path("v.bmp"));
+    // Drawn upright, the mark looks different.
+    style.RotateDashes = 0;
+    const auto upright = render(kSoDash, style, 0, "v0.bmp");
+    tesmor::BmpImage turned;
+    ASSERT_EQ(tesmor::readBmp(path("v.bmp").c_str(), turned), tesmor::BmpReadStatus::Ok);
+    EXPECT_NE(upright.pixels, turned.pixels);
+}
+
+TEST_F(ImgMakeTest, GoldenVoicedHalfWidthKana) {
+    const PavrexStyle style = testStyle();
+    ASSERT_EQ(ImgMake(kVoicedHalfWidth, &style, path("k.bmp").c_str(), 0), PAVREX_OK);
+    expectMatchesGolden("voiced_half_width", path("k.bmp"));
+}
+
+TEST_F(ImgMakeTest, GoldenHalvedQuality) {
+    const PavrexStyle style = testStyle();
+    ASSERT_EQ(ImgMake(kSomoro, &style, path("q.bmp").c_str(), 101), PAVREX_OK);
+    expectMatchesGolden("quality_101", path("q.bmp"));
+}
+
+}  // namespace
