@@ -1,0 +1,271 @@
+/*
+ * imgctl: the image-format component.
+ *
+ * Loads 24- and 8-bit BMP files into bitmaps held behind opaque handles,
+ * reduces them to at most 256 colours, and writes GIF (optionally with a
+ * transparent colour), animated GIF and JPEG files.
+ *
+ * Conventions shared by every function:
+ * - Paths are the file system's own bytes (UTF-8 on a normal Linux system),
+ *   NUL-terminated, passed to open() unchanged.
+ * - A handle is a non-zero signed 32-bit integer returned by ToDIB; 0 is
+ *   never a valid handle. Every handle must be released with DeleteDIB.
+ * - Pixel coordinates count from the top-left corner of the picture.
+ * - Colours of 24-bit bitmaps are reported as 0x00BBGGRR (red in the low
+ *   byte), the colour convention of the rest of the program.
+ * - Functions that return a result code return IMGCTL_OK (1) on success and
+ *   one of the negative IMGCTL_ERR_* values on failure. No function prints,
+ *   throws or aborts; bad input gets a result code.
+ * - Files are written to a temporary name in the target's folder and renamed
+ *   over the target only when complete: a failed write leaves the previous
+ *   file (if any) untouched and no partial file behind.
+ * - The functions may be called from any thread; calls that use the same
+ *   handle at the same time see either the state before or after the other
+ *   call, never a mixture.
+ */
+#ifndef IMGCTL_H
+#define IMGCTL_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define IMGCTL_API __attribute__((visibility("default")))
+#else
+#define IMGCTL_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Version reported by ImgctlVersion: 100 means 1.00. */
+#define IMGCTL_VERSION 100
+
+/* Result codes. */
+#define IMGCTL_OK 1
+#define IMGCTL_ERR_HANDLE (-1)   /* the handle is 0, unknown or already deleted */
+#define IMGCTL_ERR_ARGUMENT (-2) /* a NULL pointer or a value outside its documented range */
+#define IMGCTL_ERR_NOT_8BIT (-3) /* a GIF writer got a handle that was not reduced with DIBto8Bit */
+#define IMGCTL_ERR_MEMORY (-4)   /* not enough memory */
+#define IMGCTL_ERR_WRITE (-5)    /* the output file could not be created, written or renamed */
+#define IMGCTL_ERR_CODEC (-6)    /* the colour quantiser or an encoder reported a failure */
+
+/* Flag bit of GifOptions.flags and FrameRecord.flags: the image has a
+ * transparent colour, whose palette index is given beside the flags. */
+#define IMGCTL_TRANSPARENT 0x0008
+
+/* Value the program sets in FrameRecord.flags for every frame. It carries no
+ * meaning for the writer; any bits other than IMGCTL_TRANSPARENT are ignored. */
+#define IMGCTL_FRAME_STANDARD 0x1000
+
+/* Value the program sets in GifAnimeHeader.flags. It carries no meaning for
+ * the writer beyond identifying the record; bits not defined here are
+ * ignored. */
+#define IMGCTL_ANIME_HEADER_TAG 1024
+
+/* GifAnimeHeader.flags bit: write every frame whole. Without it, opaque
+ * frames of equal size are written as the smallest of: the whole frame, the
+ * rectangle that changed since the previous frame, or that rectangle with its
+ * unchanged pixels transparent (see DIBtoGIFAniEx). */
+#define IMGCTL_ANIME_NO_OPTIMIZE 0x0001
+
+/* Options of DIBto8Bit. */
+#define IMGCTL_QUANT_AUTO 0      /* dither only when it lowers the colour error */
+#define IMGCTL_QUANT_NO_DITHER 1 /* never dither */
+#define IMGCTL_QUANT_DITHER 2    /* always dither (full error diffusion) */
+
+/* Option record of DIBtoGIFex: seven 32-bit fields. */
+typedef struct GifOptions {
+    int32_t flags;            /* IMGCTL_TRANSPARENT or 0; other bits are ignored */
+    int32_t transparentIndex; /* palette index of the transparent colour, used with IMGCTL_TRANSPARENT */
+    int32_t reserved[5];      /* must be zero; ignored */
+} GifOptions;
+
+/* One frame of an animation (28 bytes). The program keeps a table of these
+ * and passes a pointer to its first record and the number of frames. */
+typedef struct FrameRecord {
+    uint32_t flags;            /* IMGCTL_FRAME_STANDARD, plus IMGCTL_TRANSPARENT for a transparent colour */
+    uint32_t transparentIndex; /* palette index of the transparent colour (with IMGCTL_TRANSPARENT) */
+    uint8_t reserved[12];      /* zero; ignored */
+    int16_t disposal;          /* GIF disposal: 0 none, 1 leave in place, 2 restore background, 3 restore previous */
+    int16_t delay;             /* time the frame is shown, in hundredths of a second, 0..32767 */
+    int32_t dib;               /* handle of the frame's bitmap, reduced with DIBto8Bit */
+} FrameRecord;
+
+/* Header of an animation (16 bytes). */
+typedef struct GifAnimeHeader {
+    uint32_t flags;       /* IMGCTL_ANIME_HEADER_TAG, optionally with IMGCTL_ANIME_NO_OPTIMIZE */
+    uint8_t reserved[8];  /* zero; ignored */
+    int16_t loopCount;    /* 0 plays endlessly; n (1..32767) plays the animation n times in all */
+    int16_t reserved2;    /* zero; ignored */
+} GifAnimeHeader;
+
+#ifdef __cplusplus
+#define IMGCTL_STATIC_ASSERT(c, m) static_assert(c, m)
+#else
+#define IMGCTL_STATIC_ASSERT(c, m) _Static_assert(c, m)
+#endif
+IMGCTL_STATIC_ASSERT(sizeof(GifOptions) == 28, "GifOptions is seven 32-bit fields");
+IMGCTL_STATIC_ASSERT(sizeof(FrameRecord) == 28, "FrameRecord is 28 bytes");
+IMGCTL_STATIC_ASSERT(offsetof(FrameRecord, transparentIndex) == 4, "FrameRecord.transparentIndex at 4");
+IMGCTL_STATIC_ASSERT(offsetof(FrameRecord, disposal) == 20, "FrameRecord.disposal at 20");
+IMGCTL_STATIC_ASSERT(offsetof(FrameRecord, delay) == 22, "FrameRecord.delay at 22");
+IMGCTL_STATIC_ASSERT(offsetof(FrameRecord, dib) == 24, "FrameRecord.dib at 24");
+IMGCTL_STATIC_ASSERT(sizeof(GifAnimeHeader) == 16, "GifAnimeHeader is 16 bytes");
+IMGCTL_STATIC_ASSERT(offsetof(GifAnimeHeader, loopCount) == 12, "GifAnimeHeader.loopCount at 12");
+#undef IMGCTL_STATIC_ASSERT
+
+/*
+ * ImgctlVersion
+ * Returns IMGCTL_VERSION (100 for version 1.00). Never fails.
+ */
+IMGCTL_API int ImgctlVersion(void);
+
+/*
+ * ToDIB
+ * Loads an uncompressed BMP file of 24 bits per pixel (bottom-up or top-down
+ * rows, padded to 4 bytes) or of 8 bits per pixel with a colour table of up
+ * to 256 entries. Sides may be 1..32767 pixels, at most 2^26 pixels in all.
+ *   path: the file's path (not NULL).
+ * Returns a new handle (non-zero), or 0 when the file cannot be opened, is
+ * not such a BMP file, has a header field that disagrees with the file's real
+ * length, holds a pixel index outside its colour table, or memory runs out.
+ * A 24-bit file gives a 24-bit bitmap; an 8-bit file gives an 8-bit bitmap
+ * with the file's colour table as its palette.
+ */
+IMGCTL_API int ToDIB(const char* path);
+
+/*
+ * DIBto8Bit
+ * Reduces the bitmap of handle, in place, to an 8-bit bitmap with a palette
+ * of at most maxColors colours (libimagequant at its slowest, best setting).
+ * A picture that already has no more distinct colours than maxColors is kept
+ * exactly: every pixel keeps its colour. An 8-bit bitmap whose palette has no
+ * more than maxColors entries is left as it is.
+ *   handle:    a handle from ToDIB.
+ *   maxColors: 2..256, or 0 for 256.
+ *   options:   IMGCTL_QUANT_AUTO (0): the picture is remapped both with and
+ *              without error-diffusion dithering and the result with the
+ *              smaller squared colour error is kept; IMGCTL_QUANT_NO_DITHER;
+ *              IMGCTL_QUANT_DITHER.
+ * Returns IMGCTL_OK, IMGCTL_ERR_HANDLE, IMGCTL_ERR_ARGUMENT (maxColors or
+ * options out of range), IMGCTL_ERR_MEMORY or IMGCTL_ERR_CODEC. On failure
+ * the bitmap is unchanged.
+ */
+IMGCTL_API int DIBto8Bit(int handle, int maxColors, int options);
+
+/*
+ * PixelDIB
+ * Reads one pixel.
+ *   handle: a handle from ToDIB.
+ *   x, y:   column and row from the top-left corner, inside the bitmap.
+ * Returns the palette index (0..255) for an 8-bit bitmap, the colour
+ * 0x00BBGGRR for a 24-bit bitmap, IMGCTL_ERR_HANDLE for a bad handle or
+ * IMGCTL_ERR_ARGUMENT when (x, y) lies outside the bitmap.
+ */
+IMGCTL_API int PixelDIB(int handle, int x, int y);
+
+/*
+ * DIBInfo
+ * Reports the size and depth of a bitmap.
+ *   handle: a handle from ToDIB.
+ *   width, height: receive the size in pixels (each may be NULL).
+ *   bitsPerPixel:  receives 24 or 8 (may be NULL).
+ * Returns IMGCTL_OK or IMGCTL_ERR_HANDLE (nothing is stored then).
+ */
+IMGCTL_API int DIBInfo(int handle, int* width, int* height, int* bitsPerPixel);
+
+/*
+ * DIBtoRGB32
+ * Copies a bitmap into the caller's 32-bit pixel buffer, as drawing it at
+ * the top-left corner of a width x height surface: the overlap of the bitmap
+ * and the surface is written, pixels of the surface outside the bitmap are
+ * left untouched. Each pixel is one 32-bit value 0xFFRRGGBB (alpha 255, then
+ * red, green, blue; the layout of QImage::Format_RGB32 and
+ * Format_ARGB32_Premultiplied on every byte order).
+ *   handle:      a handle from ToDIB.
+ *   dst:         the first (top) row of the surface; owned by the caller.
+ *   width, height: size of the surface in pixels, 1..32767 each.
+ *   strideBytes: distance between the starts of two rows in bytes, a
+ *                multiple of 4 and at least 4 * width.
+ * Returns IMGCTL_OK, IMGCTL_ERR_HANDLE or IMGCTL_ERR_ARGUMENT (dst NULL, a
+ * size or the stride out of range; nothing is written then).
+ */
+IMGCTL_API int DIBtoRGB32(int handle, uint32_t* dst, int width, int height, int strideBytes);
+
+/*
+ * DIBtoGIFex
+ * Writes an 8-bit bitmap as a GIF89a file with one image and the bitmap's
+ * palette as global colour table.
+ *   path:    output file; replaced when it exists.
+ *   handle:  a handle reduced with DIBto8Bit (or loaded from an 8-bit BMP).
+ *   options: the option record, or NULL for all zero. With IMGCTL_TRANSPARENT
+ *            in flags, transparentIndex (an index of the bitmap's palette)
+ *            becomes the transparent colour.
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_HANDLE,
+ * IMGCTL_ERR_NOT_8BIT, IMGCTL_ERR_ARGUMENT (path NULL or empty, transparent
+ * index outside the palette), IMGCTL_ERR_MEMORY, IMGCTL_ERR_CODEC or
+ * IMGCTL_ERR_WRITE; then no file was written.
+ */
+IMGCTL_API int DIBtoGIFex(const char* path, int handle, const GifOptions* options);
+
+/*
+ * DIBtoJPG
+ * Writes a bitmap (24- or 8-bit) as a JPEG file (JFIF, YCbCr 4:2:0,
+ * optimised Huffman tables).
+ *   path:        output file; replaced when it exists.
+ *   handle:      a handle from ToDIB.
+ *   quality:     1..100 (90 is the program's default); values outside are
+ *                taken as the nearest of 1 and 100.
+ *   progressive: 0 for a baseline file, any other value for a progressive one.
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_HANDLE,
+ * IMGCTL_ERR_ARGUMENT (path NULL or empty), IMGCTL_ERR_MEMORY,
+ * IMGCTL_ERR_CODEC or IMGCTL_ERR_WRITE; then no file was written.
+ */
+IMGCTL_API int DIBtoJPG(const char* path, int handle, int quality, int progressive);
+
+/*
+ * DIBtoGIFAniEx
+ * Writes an animated GIF89a: one image per frame record, in order, each with
+ * its own local colour table (the palette of its bitmap), its delay, its
+ * disposal and, with IMGCTL_TRANSPARENT, its transparent index. The logical
+ * screen is as large as the largest frame; every frame is placed at its
+ * top-left corner.
+ * Loop count: 0 writes a NETSCAPE2.0 extension with loop count 0 (plays
+ * endlessly); 1 writes no NETSCAPE2.0 extension (plays once); n >= 2 writes
+ * loop count n - 1, because browsers read that field as the number of
+ * repetitions after the first play: the animation plays n times in all.
+ * Optimisation: when every frame is opaque (no IMGCTL_TRANSPARENT) and all
+ * have the same size, and the header does not set IMGCTL_ANIME_NO_OPTIMIZE,
+ * each frame after the first is written as the smallest encoding among the
+ * whole frame, the bounding rectangle of the pixels whose colour differs from
+ * the previous frame, and that rectangle with its unchanged pixels made
+ * transparent; all frames then get disposal 1 (leave in place). The decoded
+ * pictures are identical, frame by frame, to those of the unoptimised file.
+ *   path:   output file; replaced when it exists.
+ *   frames: pointer to the first of count records (read only).
+ *   count:  number of frames, 1..65535.
+ *   header: the header record, or NULL for all zero.
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_HANDLE (a
+ * frame's handle is bad), IMGCTL_ERR_NOT_8BIT (a frame was not reduced),
+ * IMGCTL_ERR_ARGUMENT (path or frames NULL, count out of range, a negative
+ * delay, a disposal outside 0..3, a transparent index outside the frame's
+ * palette, a negative loop count), IMGCTL_ERR_MEMORY, IMGCTL_ERR_CODEC or
+ * IMGCTL_ERR_WRITE; then no file was written.
+ */
+IMGCTL_API int DIBtoGIFAniEx(const char* path, const FrameRecord* frames, int count,
+                             const GifAnimeHeader* header);
+
+/*
+ * DeleteDIB
+ * Releases a bitmap; the handle becomes invalid.
+ * Returns IMGCTL_OK or IMGCTL_ERR_HANDLE.
+ */
+IMGCTL_API int DeleteDIB(int handle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* IMGCTL_H */
