@@ -62,7 +62,7 @@ std::unique_ptr<GlyphSource> openSystemFont(std::string_view cp932Face, int cell
 }
 
 Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
-                     const FontFactory& fonts) {
+                     const FontFactory& fonts, StepRunner steps) {
     Rendering r;
     RenderContext& c = r.context;
     c.quality = quality;
@@ -110,7 +110,7 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
     }
 
     c.allocateWorkBuffers();
-    runRenderingSteps(c);
+    steps(c);
     if (quality > 99) halveCanvas(c);
     return r;
 }

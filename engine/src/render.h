@@ -38,10 +38,13 @@ struct Rendering {
     GlyphExtent extent;          // its columns, before halving
 };
 
+// Runs the rendering steps on a canvas of ink on white.
+using StepRunner = void (*)(RenderContext&);
+
 // Lays out, rasterises and renders text (at most 255 bytes, checked by the
 // caller) with quality already normalised.
 Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
-                     const FontFactory& fonts);
+                     const FontFactory& fonts, StepRunner steps = runRenderingSteps);
 
 // Writes the canvas as a 24-bit BMP file; false when no complete file was written.
 bool writeCanvas(const RenderContext& context, const char* path);

@@ -20,11 +20,9 @@ struct RenderContext {
     // Bottom-up rows of blue, green, red. White is background; a pixel whose
     // blue byte is 0 is ink no fill has painted yet.
     std::vector<uint8_t> canvas;
-    std::vector<int16_t> heightMap;  // width * height relief heights; also shadow scratch
+    std::vector<int16_t> heightMap;  // width * height relief heights
     std::vector<uint8_t> backLayer;  // 24-bit layer: background, shadow and outline
     std::vector<uint8_t> edgeMask;   // width * height text and edge marks
-    std::vector<uint8_t> texture;    // 24-bit texture pixels
-    uint8_t paint[3] = {0, 0, 0};    // current paint colour: blue, green, red
 
     uint8_t* pixel(int x, int y) { return canvas.data() + static_cast<size_t>(y) * stride + 3 * static_cast<size_t>(x); }
 
@@ -34,7 +32,6 @@ struct RenderContext {
         heightMap.assign(area, 0);
         backLayer.assign(static_cast<size_t>(height) * stride, 0);
         edgeMask.assign(area, 0);
-        texture.assign(static_cast<size_t>(height) * stride, 0);
     }
 };
 

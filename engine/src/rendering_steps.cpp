@@ -1,11 +1,18 @@
 #include "render_context.h"
+#include "steps/steps.h"
 
 namespace pavrex {
 
-// The steps that turn black glyphs on white into the finished picture run
-// here in their fixed order: thickening, fill, shadow mask, shadow colour,
-// background, relief edges and heights, relief shaping, outline and
-// compositing. Until they are added the glyphs stay plain ink.
-void runRenderingSteps(RenderContext& /*context*/) {}
+void runRenderingSteps(RenderContext& c) {
+    thicken(c);
+    fill(c);
+    markShadow(c);
+    colourShadow(c);
+    paintBackground(c);
+    buildReliefEdges(c);
+    shapeRelief(c);
+    drawOutline(c);
+    composite(c);
+}
 
 }  // namespace pavrex

@@ -29,30 +29,24 @@ std::vector<GlyphText> segmentText(std::string_view text, int rotateDashes) {
     size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
-        GlyphText g;
+        size_t length = 1;
+        bool smallKana = false;
+        bool turned = false;
         if (isSingleByteGlyph(b)) {
-            g.bytes.assign(1, text[i]);
-            g.smallKana = isSmallHalfWidthKana(b);
-            g.turned = rotateDashes >= 1 && b == '-';
-            ++i;
-            if (i < text.size()) {
-                const auto next = static_cast<unsigned char>(text[i]);
-                if (next == 0xDE || next == 0xDF) {
-                    g.bytes.push_back(text[i]);
-                    ++i;
-                }
+            smallKana = isSmallHalfWidthKana(b);
+            turned = rotateDashes >= 1 && b == '-';
+            if (i + 1 < text.size()) {
+                const auto next = static_cast<unsigned char>(text[i + 1]);
+                if (next == 0xDE || next == 0xDF) length = 2;
             }
-        } else {
-            const size_t len = (i + 1 < text.size()) ? 2 : 1;
-            g.bytes.assign(text.substr(i, len));
-            if (len == 2) {
-                const unsigned code = (b << 8) | static_cast<unsigned char>(text[i + 1]);
-                g.smallKana = std::find(kSmallKana.begin(), kSmallKana.end(), code) != kSmallKana.end();
-                g.turned = rotateDashes >= 1 && (code == kLongVowelMark || code == kFullWidthDash);
-            }
-            i += len;
+        } else if (i + 1 < text.size()) {
+            length = 2;
+            const unsigned code = (b << 8) | static_cast<unsigned char>(text[i + 1]);
+            smallKana = std::find(kSmallKana.begin(), kSmallKana.end(), code) != kSmallKana.end();
+            turned = rotateDashes >= 1 && (code == kLongVowelMark || code == kFullWidthDash);
         }
-        glyphs.push_back(std::move(g));
+        glyphs.emplace_back(std::string(text.substr(i, length)), smallKana, turned);
+        i += length;
     }
     return glyphs;
 }
