@@ -1,5 +1,6 @@
-// Render time of the standard title: eight Japanese characters, default
-// style, the pinned font, at the qualities the program uses.
+// Render time of the standard title: eight Japanese characters, the pinned
+// font, the default style (relief, shadow) plus a single-colour outline, at
+// the qualities the program uses; and the time of each rendering step.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -7,6 +8,9 @@
 #include <string>
 
 #include "pavrex.h"
+#include "reference_steps.h"
+#include "render.h"
+#include "steps/steps.h"
 
 namespace {
 
@@ -19,6 +23,8 @@ PavrexStyle standardStyle() {
     std::strcpy(s.FontName, "IPAGothic");
     s.CharScaleSet = 1;
     for (int i = 0; i < 20; ++i) s.CharWidth[i] = s.CharHeight[i] = 100;
+    s.OutlineStyle = 1;
+    s.OutlineColor1 = PAVREX_RGB(30, 30, 120);
     return s;
 }
 
@@ -33,8 +39,59 @@ void renderTitle(benchmark::State& state) {
         }
     }
 }
+BENCHMARK(renderTitle)->Arg(0)->Arg(1)->Arg(101)->Unit(benchmark::kMillisecond);
+
+// The same rendering with the direct formulas the tests use as reference:
+// what the faster algorithms save.
+void renderTitleDirect(benchmark::State& state) {
+    const PavrexStyle style = standardStyle();
+    const int quality = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto r = pavrex::renderText(kStandardTitle, style, quality, -1, pavrex::openSystemFont,
+                                    pavrex::reference::runRenderingSteps);
+        benchmark::DoNotOptimize(r.context.canvas.data());
+    }
+}
+BENCHMARK(renderTitleDirect)->Arg(0)->Arg(101)->Unit(benchmark::kMillisecond);
+
+using Step = void (*)(pavrex::RenderContext&);
+constexpr Step kSteps[] = {pavrex::thicken,      pavrex::fill,        pavrex::markShadow, pavrex::colourShadow,
+                           pavrex::paintBackground, pavrex::buildReliefEdges, pavrex::shapeRelief,
+                           pavrex::drawOutline,  pavrex::composite};
+constexpr const char* kStepNames[] = {"thicken", "fill", "markShadow", "colourShadow", "paintBackground",
+                                      "buildReliefEdges", "shapeRelief", "drawOutline", "composite"};
+
+// Layout and glyph rasterising alone (the steps left out).
+void layoutAndGlyphs(benchmark::State& state) {
+    const PavrexStyle style = standardStyle();
+    const int quality = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto r = pavrex::renderText(kStandardTitle, style, quality, -1, pavrex::openSystemFont,
+                                    [](pavrex::RenderContext&) {});
+        benchmark::DoNotOptimize(r.context.canvas.data());
+    }
+}
+BENCHMARK(layoutAndGlyphs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One step on the canvas that the steps before it leave.
+void oneStep(benchmark::State& state) {
+    const int stepIndex = static_cast<int>(state.range(0));
+    const int quality = static_cast<int>(state.range(1));
+    state.SetLabel(kStepNames[stepIndex]);
+    const PavrexStyle style = standardStyle();
+    auto base = pavrex::renderText(kStandardTitle, style, quality, -1, pavrex::openSystemFont,
+                                   [](pavrex::RenderContext&) {});
+    for (int i = 0; i < stepIndex; ++i) kSteps[i](base.context);
+    for (auto _ : state) {
+        state.PauseTiming();
+        pavrex::RenderContext c = base.context;
+        state.ResumeTiming();
+        kSteps[stepIndex](c);
+        benchmark::DoNotOptimize(c.canvas.data());
+    }
+}
+BENCHMARK(oneStep)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK(renderTitle)->Arg(0)->Arg(1)->Arg(101)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

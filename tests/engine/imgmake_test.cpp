@@ -278,3 +278,113 @@ TEST_F(ImgMakeTest, GoldenHalvedQuality) {
 }
 
 }  // namespace
+
+// A gallery of styles that together use every fill type, shadow and glow,
+// shallow and deep relief with gloss and reflection, every outline style and
+// vertical writing, each kept as a golden image.
+namespace gallery {
+
+const char* const kTwoKanji = "\x95\xB6\x8E\x9A";  // 文字
+
+// A 160 x 40 texture of diagonal stripes, and a wide two-colour pattern.
+void writeTexture(const std::string& path, int w, int h, bool stripes) {
+    const int stride = tesmor::rowStride(24, w);
+    std::vector<uint8_t> px(static_cast<size_t>(stride) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = px.data() + static_cast<size_t>(y) * stride + 3 * x;
+            if (stripes) {
+                const bool band = ((x + y) / 8) % 2 == 0;
+                p[0] = band ? 40 : 10;
+                p[1] = band ? 180 : 120;
+                p[2] = band ? 250 : 200;
+            } else {
+                const int t = 255 * x / (w - 1);
+                p[0] = static_cast<uint8_t>(255 - t);
+                p[1] = static_cast<uint8_t>(((x / 6) % 2) ? 60 : 110);
+                p[2] = static_cast<uint8_t>(t);
+            }
+        }
+    ASSERT_TRUE(tesmor::writeBmp(path.c_str(), tesmor::makeHeader24(w, h), {}, px));
+}
+
+struct Look {
+    const char* name;
+    void (*apply)(PavrexStyle&);
+};
+
+const Look kLooks[] = {
+    {"gradient_shadow_outline", [](PavrexStyle& s) {
+         s.FillType = 1;
+         s.FillColor1 = PAVREX_RGB(255, 80, 40);
+         s.FillColor2 = PAVREX_RGB(255, 220, 40);
+         s.OutlineStyle = 1;
+         s.OutlineWidth = 1;
+         s.OutlineColor1 = PAVREX_RGB(90, 20, 10);
+     }},
+    {"three_colours_glow", [](PavrexStyle& s) {
+         s.FillType = 2;
+         s.FillColor1 = PAVREX_RGB(255, 255, 255);
+         s.FillColor2 = PAVREX_RGB(120, 220, 255);
+         s.FillColor3 = PAVREX_RGB(255, 255, 255);
+         s.ShadowType = 2;
+         s.ShadowColor = PAVREX_RGB(40, 120, 255);
+         s.ShadowDistance = 0;
+         s.ShadowSpread = 3;
+         s.ShadowBlur = 4;
+         s.BackColor = PAVREX_RGB(10, 20, 60);
+     }},
+    {"vertical_gradient_shallow_relief", [](PavrexStyle& s) {
+         s.FillType = 3;
+         s.FillColor1 = PAVREX_RGB(250, 250, 120);
+         s.FillColor2 = PAVREX_RGB(230, 60, 20);
+         s.ReliefDepth = 1;
+         s.ShadowBlur = 0;
+     }},
+    {"deep_relief_gloss_reflection", [](PavrexStyle& s) {
+         s.FillType = 4;
+         s.FillColor1 = PAVREX_RGB(200, 230, 255);
+         s.FillColor2 = PAVREX_RGB(60, 110, 220);
+         s.FillColor3 = PAVREX_RGB(20, 30, 120);
+         s.ReliefDepth = 10;
+         s.ReliefGloss = 8;
+         s.ReliefReflection = 8;
+         s.OutlineStyle = 2;
+         s.OutlineWidth = 2;
+         s.OutlineColor1 = PAVREX_RGB(255, 255, 255);
+         s.OutlineColor2 = PAVREX_RGB(255, 200, 0);
+     }},
+    {"tiled_texture_vertical_outline", [](PavrexStyle& s) {
+         s.FillType = 5;
+         s.TextureTile = 1;
+         s.OutlineStyle = 3;
+         s.OutlineWidth = 1;
+         s.OutlineColor1 = PAVREX_RGB(255, 0, 0);
+         s.OutlineColor2 = PAVREX_RGB(0, 0, 255);
+     }},
+    {"pattern_vertical_trapezoid", [](PavrexStyle& s) {
+         s.FillType = 6;
+         s.Vertical = 1;
+         s.ReliefOn = 2;
+         s.ReliefDepth = 3;
+         s.ShadowSpread = 1;
+     }},
+};
+
+}  // namespace gallery
+
+TEST_F(ImgMakeTest, GoldenGalleryOfStyles) {
+    for (const auto& look : gallery::kLooks) {
+        SCOPED_TRACE(look.name);
+        PavrexStyle style = testStyle();
+        look.apply(style);
+        if (style.FillType == 5 || style.FillType == 6) {
+            const std::string texture = path(std::string(look.name) + "_texture.bmp");
+            gallery::writeTexture(texture, style.FillType == 5 ? 160 : 320, 40, style.FillType == 5);
+            std::snprintf(style.TextureFile, sizeof style.TextureFile, "%s", texture.c_str());
+        }
+        const std::string out = path(std::string(look.name) + ".bmp");
+        ASSERT_EQ(ImgMake(gallery::kTwoKanji, &style, out.c_str(), 0), PAVREX_OK);
+        expectMatchesGolden(look.name, out);
+    }
+}
