@@ -71,9 +71,8 @@ extern "C" {
 #define IMGCTL_ANIME_NO_OPTIMIZE 0x0001
 
 /* Options of DIBto8Bit. */
-#define IMGCTL_QUANT_AUTO 0      /* dither only when it lowers the colour error */
-#define IMGCTL_QUANT_NO_DITHER 1 /* never dither */
-#define IMGCTL_QUANT_DITHER 2    /* always dither (full error diffusion) */
+#define IMGCTL_QUANT_NEAREST 0 /* every pixel takes its nearest palette colour (no dithering) */
+#define IMGCTL_QUANT_DITHER 1  /* error-diffusion dithering that spares edges */
 
 /* Option record of DIBtoGIFex: seven 32-bit fields. */
 typedef struct GifOptions {
@@ -139,16 +138,17 @@ IMGCTL_API int ToDIB(const char* path);
 /*
  * DIBto8Bit
  * Reduces the bitmap of handle, in place, to an 8-bit bitmap with a palette
- * of at most maxColors colours (libimagequant at its slowest, best setting).
- * A picture that already has no more distinct colours than maxColors is kept
- * exactly: every pixel keeps its colour. An 8-bit bitmap whose palette has no
- * more than maxColors entries is left as it is.
+ * of at most maxColors colours. A picture that has no more distinct colours
+ * than maxColors is kept exactly: every pixel keeps its colour. Otherwise
+ * libimagequant at its slowest, best setting chooses the palette; with
+ * IMGCTL_QUANT_NEAREST the palette is then refined by k-means over the
+ * picture's colours and every pixel takes its nearest palette colour, which
+ * gives the smallest squared error (error diffusion can only add to it).
+ * An 8-bit bitmap whose palette has no more than maxColors entries is left
+ * as it is.
  *   handle:    a handle from ToDIB.
  *   maxColors: 2..256, or 0 for 256.
- *   options:   IMGCTL_QUANT_AUTO (0): the picture is remapped both with and
- *              without error-diffusion dithering and the result with the
- *              smaller squared colour error is kept; IMGCTL_QUANT_NO_DITHER;
- *              IMGCTL_QUANT_DITHER.
+ *   options:   IMGCTL_QUANT_NEAREST (0) or IMGCTL_QUANT_DITHER (1).
  * Returns IMGCTL_OK, IMGCTL_ERR_HANDLE, IMGCTL_ERR_ARGUMENT (maxColors or
  * options out of range), IMGCTL_ERR_MEMORY or IMGCTL_ERR_CODEC. On failure
  * the bitmap is unchanged.

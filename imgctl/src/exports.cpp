@@ -68,13 +68,8 @@ IMGCTL_API int DIBto8Bit(int handle, int maxColors, int options) {
         if (!bitmap) return IMGCTL_ERR_HANDLE;
         if (maxColors == 0) maxColors = 256;
         if (maxColors < 2 || maxColors > 256) return IMGCTL_ERR_ARGUMENT;
-        Dither dither;
-        switch (options) {
-            case IMGCTL_QUANT_AUTO: dither = Dither::Auto; break;
-            case IMGCTL_QUANT_NO_DITHER: dither = Dither::Never; break;
-            case IMGCTL_QUANT_DITHER: dither = Dither::Always; break;
-            default: return IMGCTL_ERR_ARGUMENT;
-        }
+        if (options != IMGCTL_QUANT_NEAREST && options != IMGCTL_QUANT_DITHER) return IMGCTL_ERR_ARGUMENT;
+        const Dither dither = options == IMGCTL_QUANT_DITHER ? Dither::Always : Dither::Nearest;
         if (bitmap->indexed && int(bitmap->palette.size()) <= maxColors) return IMGCTL_OK;
 
         auto reduced = std::make_shared<Bitmap>();

@@ -7,15 +7,17 @@
 
 namespace imgctl {
 
-enum class Dither { Auto, Never, Always };
+// Nearest: every pixel takes its nearest palette colour (the mapping with
+// the smallest squared error). Always: libimagequant's error diffusion.
+enum class Dither { Nearest, Always };
 
 enum class QuantStatus { Ok, OutOfMemory, Failed };
 
 // Reduces src (24-bit) to at most maxColors (2..256) colours. A picture with
 // no more distinct colours than maxColors is converted exactly. Otherwise
-// libimagequant builds the palette at its best-quality setting and remaps the
-// picture; with Dither::Auto it remaps both with and without dithering and
-// keeps the result whose summed squared colour error is smaller.
+// libimagequant builds the palette at its best-quality setting; with
+// Dither::Nearest the palette is then polished by k-means over the picture's
+// colours and every pixel takes its nearest entry.
 QuantStatus quantize(const Bitmap& src, int maxColors, Dither dither, Bitmap& out);
 
 // Sum over all pixels and channels of the squared difference between a

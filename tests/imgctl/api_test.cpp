@@ -157,7 +157,7 @@ TEST(ImgctlApi, OutOfRangeArgumentsAreRefused) {
     uint32_t px[16];
     EXPECT_EQ(DIBto8Bit(img.handle, 1, 0), IMGCTL_ERR_ARGUMENT);
     EXPECT_EQ(DIBto8Bit(img.handle, 257, 0), IMGCTL_ERR_ARGUMENT);
-    EXPECT_EQ(DIBto8Bit(img.handle, 0, 3), IMGCTL_ERR_ARGUMENT);
+    EXPECT_EQ(DIBto8Bit(img.handle, 0, 2), IMGCTL_ERR_ARGUMENT);
     EXPECT_EQ(PixelDIB(img.handle, 4, 0), IMGCTL_ERR_ARGUMENT);
     EXPECT_EQ(PixelDIB(img.handle, 0, 3), IMGCTL_ERR_ARGUMENT);
     EXPECT_EQ(PixelDIB(img.handle, -1, 0), IMGCTL_ERR_ARGUMENT);

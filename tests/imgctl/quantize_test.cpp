@@ -32,7 +32,7 @@ TEST(Quantize, PicturesOfFewColoursComeThroughExactly) {
     for (int colors : {1, 2, 255, 256}) {
         const Bitmap src = load(bands(31, 17, colors));
         Bitmap out;
-        ASSERT_EQ(quantize(src, 256, Dither::Auto, out), QuantStatus::Ok);
+        ASSERT_EQ(quantize(src, 256, Dither::Nearest, out), QuantStatus::Ok);
         EXPECT_TRUE(out.indexed);
         EXPECT_EQ(int(out.palette.size()), colors);
         EXPECT_EQ(squaredError(src, out), 0u) << colors << " colours";
@@ -47,7 +47,7 @@ TEST(Quantize, ManyColoursFitTheLimitAndStayClose) {
     const Bitmap src = load(gradient(96, 64));
     for (const Case c : {Case{256, 34.0}, Case{16, 22.0}, Case{2, 10.0}}) {
         Bitmap out;
-        ASSERT_EQ(quantize(src, c.maxColors, Dither::Auto, out), QuantStatus::Ok);
+        ASSERT_EQ(quantize(src, c.maxColors, Dither::Nearest, out), QuantStatus::Ok);
         EXPECT_LE(int(out.palette.size()), c.maxColors);
         ASSERT_EQ(out.indices.size(), src.pixelCount());
         for (uint8_t v : out.indices) ASSERT_LT(v, out.palette.size());
@@ -55,12 +55,20 @@ TEST(Quantize, ManyColoursFitTheLimitAndStayClose) {
     }
 }
 
-TEST(Quantize, AutomaticDitheringKeepsTheSmallerError) {
+// Without dithering every pixel holds its nearest palette colour, so no
+// mapping onto that palette (dithered ones included) has a smaller error.
+TEST(Quantize, NearestMappingHasTheSmallestError) {
     const Bitmap src = load(gradient(96, 64));
-    Bitmap never, always, automatic;
-    ASSERT_EQ(quantize(src, 32, Dither::Never, never), QuantStatus::Ok);
-    ASSERT_EQ(quantize(src, 32, Dither::Always, always), QuantStatus::Ok);
-    ASSERT_EQ(quantize(src, 32, Dither::Auto, automatic), QuantStatus::Ok);
-    EXPECT_EQ(squaredError(src, automatic),
-              std::min(squaredError(src, never), squaredError(src, always)));
+    Bitmap nearest, dithered;
+    ASSERT_EQ(quantize(src, 32, Dither::Nearest, nearest), QuantStatus::Ok);
+    ASSERT_EQ(quantize(src, 32, Dither::Always, dithered), QuantStatus::Ok);
+    for (size_t i = 0; i < src.pixelCount(); ++i) {
+        const uint8_t* p = &src.rgba[i * 4];
+        const auto d2 = [&](const Rgb& q) {
+            return (p[0] - q.r) * (p[0] - q.r) + (p[1] - q.g) * (p[1] - q.g) + (p[2] - q.b) * (p[2] - q.b);
+        };
+        const int own = d2(nearest.palette[nearest.indices[i]]);
+        for (const Rgb& q : nearest.palette) ASSERT_LE(own, d2(q)) << "pixel " << i;
+    }
+    EXPECT_LT(squaredError(src, nearest), squaredError(src, dithered));
 }
