@@ -157,6 +157,41 @@ TEST(GifAnimation, OptimisedFileShowsTheSameFramesInFewerBytes) {
     }
 }
 
+// Two small changes in opposite corners span the whole frame; over a busy
+// background the cheap encoding keeps only the changed pixels and makes the
+// rest of the rectangle transparent.
+TEST(GifAnimation, DistantChangesUseTransparentUnchangedPixels) {
+    ScratchDir dir;
+    std::vector<Picture> pictures;
+    for (int i = 0; i < 4; ++i) {
+        Picture p = bands(64, 24, 200);
+        const Color mark = i % 2 ? Color{255, 255, 255} : Color{0, 0, 0};
+        p.at(1, 1) = mark;
+        p.at(62, 22) = mark;
+        pictures.push_back(p);
+    }
+    FrameTable table(dir, pictures, false, {20});
+    const GifAnimeHeader h = header(0);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("a.gif").c_str(), table.records.data(), 4, &h), IMGCTL_OK);
+    const DecodedGif gif = decodeGif(dir.file("a.gif"));
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.frames.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) {
+        EXPECT_GE(gif.frames[i].transparent, 0) << "frame " << i;
+        EXPECT_EQ(gif.frames[i].width * gif.frames[i].height, 62 * 22);
+    }
+    const auto shown = composeFrames(gif);
+    for (size_t i = 0; i < 4; ++i) {
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const Color c = pictures[i].at(x, y);
+                ASSERT_EQ(shown[i][size_t(y) * 64 + size_t(x)],
+                          0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b)
+                    << "frame " << i << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(GifAnimation, RepeatedFrameShrinksToOnePixel) {
     ScratchDir dir;
     FrameTable table(dir, std::vector<Picture>(4, slideFrame(2)), false, {50});
