@@ -1,6 +1,10 @@
 // Reading and writing the bitmap file convention shared by the engine, the
 // effects library and the program: a 54-byte header, 24 (or 8) bits per
 // pixel, bottom-up rows padded to 4 bytes, pixels in blue, green, red order.
+//
+// This is the one BMP reader and writer of the system. The reader never
+// trusts a header field before checking it against the real file length and
+// the limits below; the writer never leaves a partial file behind.
 #pragma once
 
 #include <array>
@@ -12,46 +16,100 @@ namespace tesmor {
 
 inline constexpr int kBmpHeaderSize = 54;
 
-// Bytes of one padded pixel row.
+// Largest width or height the system reads, creates or resizes to.
+inline constexpr int kMaxSide = 30000;
+// Largest pixel array (rows including padding) the system reads or creates.
+inline constexpr int64_t kMaxPixelBytes = int64_t{1} << 30;
+// Largest gap between the 54-byte header and the pixel data (extended info
+// header and colour table; a 256-colour table is 1024 bytes).
+inline constexpr int64_t kMaxBetweenBytes = int64_t{1} << 20;
+
+// Bytes of one padded pixel row. Callers keep width within kMaxSide.
 constexpr int rowStride(int bitsPerPixel, int width) {
     return 4 * ((bitsPerPixel / 8 * width + 3) / 4);
 }
 
+// True when a width x height image of bitsPerPixel (8 or 24) has both sides
+// in 1 .. kMaxSide and a pixel array of at most kMaxPixelBytes.
+bool fitsLimits(int64_t width, int64_t height, int bitsPerPixel);
+
 // The 54-byte file and info header, kept as bytes so that fields the
-// library does not interpret are written back unchanged.
+// library does not interpret are written back unchanged. All fields are
+// little-endian.
 struct BmpHeader {
     std::array<uint8_t, kBmpHeaderSize> bytes{};
 
-    int32_t fileSize() const;
-    int32_t dataOffset() const;
-    int32_t infoSize() const;
-    int32_t width() const;
-    int32_t height() const;
-    int bitCount() const;
-    int32_t compression() const;
+    int32_t fileSize() const;     // offset 2
+    int32_t dataOffset() const;   // offset 10
+    int32_t infoSize() const;     // offset 14
+    int32_t width() const;        // offset 18
+    int32_t height() const;       // offset 22, positive: bottom-up rows
+    int bitCount() const;         // offset 28
+    int32_t compression() const;  // offset 30
+    int32_t imageSize() const;    // offset 34
 
     void setFileSize(int32_t v);
+    void setDataOffset(int32_t v);
+    void setInfoSize(int32_t v);
     void setWidth(int32_t v);
     void setHeight(int32_t v);
+    void setImageSize(int32_t v);
+    void setColoursUsed(int32_t v);       // offset 46
+    void setColoursImportant(int32_t v);  // offset 50
 };
 
 // The header the system writes for a fresh 24-bit image of width x height:
 // "BM", file size, data offset 54, info size 40, 1 plane, 24 bits, rest 0.
 BmpHeader makeHeader24(int width, int height);
 
+// The header of a new image derived from a source image's header: the
+// source's bytes (resolutions and other uninterpreted fields unchanged) with
+// the new width and height, the data offset 54 + betweenBytes and the file
+// size of what is actually written. When betweenBytes is 0 the extended
+// info header and colour table of the source are not written, so the info
+// size becomes 40 and the colour counts 0. A non-zero image size field is
+// set to the new pixel data size.
+BmpHeader deriveHeader(const BmpHeader& source, int width, int height,
+                       int64_t betweenBytes);
+
 // Why a file could not be read. Each library maps these onto its own
 // result codes.
 enum class BmpReadStatus {
     Ok,
-    CannotOpen,      // missing or unreadable file
-    ShortHeader,     // fewer than 54 bytes
-    NotB,            // first signature byte is not 'B'
-    NotM,            // second signature byte is not 'M'
-    Compressed,      // compression field is not 0
-    BadBitCount,     // not one of the accepted bit counts
-    BadGeometry,     // width/height/offsets/sizes absurd or inconsistent with the file
+    CannotOpen,   // missing, unreadable or not a regular file (or null path)
+    ShortHeader,  // fewer than 54 bytes
+    NotB,         // first signature byte is not 'B'
+    NotM,         // second signature byte is not 'M'
+    Compressed,   // compression field is not 0
+    BadBitCount,  // not one of the accepted bit counts
+    BadGeometry,  // width/height/offsets/sizes absurd or inconsistent with the file
     OutOfMemory,
 };
+
+// Where the parts of a checked file lie.
+struct BmpLayout {
+    int64_t betweenBytes = 0;    // dataOffset - 54
+    int64_t pixelBytes = 0;      // height * stride
+    int64_t missingPadding = 0;  // bytes at the end of the last row that the file lacks
+};
+
+// Checks a header against the real file length. The checks run in this
+// order, so each library reports the first failure its own table knows:
+// signature ('B', then 'M'), compression, bit count (acceptedBits, 24 when
+// empty), then the geometry:
+//  - info size at least 40 and the info header ends at or before the data
+//    offset; data offset at least 54, at most the file length, and at most
+//    kMaxBetweenBytes after the header;
+//  - width and height in 1 .. kMaxSide (a negative, top-down height is not
+//    part of the convention) and the pixel array within kMaxPixelBytes;
+//  - the file holds height * stride bytes after the data offset. Only the
+//    padding of the last row may be missing (some writers leave it out);
+//    those bytes read as zero. A file that lacks any real pixel byte is
+//    refused as BadGeometry rather than shown with invented pixels.
+// The file size field is not used: the real length is what counts, so a
+// field that overstates or understates it does no harm.
+BmpReadStatus checkBmpHeader(const BmpHeader& header, int64_t fileLength,
+                             std::span<const int> acceptedBits, BmpLayout& layout);
 
 struct BmpImage {
     BmpHeader header;
@@ -63,22 +121,25 @@ struct BmpImage {
 };
 
 // Reads a whole bitmap file. Only files whose bit count is in acceptedBits
-// (24 by default) are read. Every header field is checked against the real
-// file length and sane limits before it is trusted; on success
-// image.pixels holds exactly height * stride bytes (a file that holds less
-// pixel data than that is padded with zero bytes only where the header's
-// own sizes say the data is shorter; see the implementation note).
+// (24 by default; 8 and 24 are the only bit counts supported) are read; see checkBmpHeader for everything that is
+// checked. A file shorter than 54 bytes is ShortHeader before its signature
+// is looked at. On success image.pixels holds exactly height * stride
+// bytes; on failure image is left in an unspecified but valid state.
 BmpReadStatus readBmp(const char* path, BmpImage& image,
                       std::span<const int> acceptedBits = std::span<const int>());
 
 // Writes header, between-bytes and pixels to path through a temporary file
 // in the same folder that is renamed over the target, so an interrupted
-// write never leaves a partial file. Returns false when nothing was written.
+// write never leaves a partial file. The header is written as given.
+// Returns false when nothing was written.
 bool writeBmp(const char* path, const BmpHeader& header,
               std::span<const uint8_t> between, std::span<const uint8_t> pixels);
 
-// Writes bytes to path atomically (temporary file in the same folder, then
-// rename). Returns false, and leaves no file behind, on any failure.
+// Writes head followed by body to path atomically: a temporary file in the
+// same folder is written, flushed to disk and renamed over the target (an
+// existing target keeps its permission bits). path may name the file the
+// caller has just read. Returns false, and leaves no file behind, on any
+// failure (null or empty path, missing folder, no permission, full disk).
 bool writeFileAtomically(const char* path, std::span<const uint8_t> head,
                          std::span<const uint8_t> body);
 
