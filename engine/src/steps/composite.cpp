@@ -10,7 +10,7 @@ void composite(RenderContext& c) {
         for (int x = 0; x < W; ++x) {
             uint8_t* p = c.pixel(x, y);
             if (isWhite(p)) {
-                const uint8_t* back = c.backLayer.data() + static_cast<size_t>(y) * c.stride + 3 * static_cast<size_t>(x);
+                const uint8_t* back = layerPixel(c.backLayer, c, x, y);
                 if (back[0] != 0 || back[1] != 0 || back[2] != 0) std::copy(back, back + 3, p);
                 continue;
             }

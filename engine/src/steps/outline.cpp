@@ -70,7 +70,7 @@ void drawOutline(RenderContext& c) {
                 auto mix = [t](int a, int b) { return static_cast<int>(b * (1 - t) + a * t); };
                 v = {mix(c1.r, c2.r), mix(c1.g, c2.g), mix(c1.b, c2.b)};
             }
-            uint8_t* p = c.backLayer.data() + static_cast<size_t>(y) * c.stride + 3 * static_cast<size_t>(x);
+            uint8_t* p = layerPixel(c.backLayer, c, x, y);
             p[0] = static_cast<uint8_t>(v.b);
             p[1] = static_cast<uint8_t>(v.g);
             p[2] = static_cast<uint8_t>(v.r);

@@ -16,6 +16,11 @@ inline Rgb channels(int32_t colour) { return {colour & 0xFF, (colour >> 8) & 0xF
 
 inline bool isWhite(const uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
 
+// A pixel of a 24-bit layer of the canvas size (the back layer).
+inline uint8_t* layerPixel(std::vector<uint8_t>& layer, const RenderContext& c, int x, int y) {
+    return layer.data() + static_cast<size_t>(y) * c.stride + 3 * static_cast<size_t>(x);
+}
+
 // Grows ink strokes right by ThickenX - 1 and down by ThickenY - 1 pixels.
 void thicken(RenderContext& c);
 // Paints every ink pixel by FillType.

@@ -4,40 +4,6 @@
 #include "steps.h"
 
 namespace pavrex {
-namespace {
-
-bool isText(RenderContext& c, long x, long y) {
-    if (x < 0 || y < 0 || x >= c.width || y >= c.height) return false;
-    return !isWhite(c.pixel(static_cast<int>(x), static_cast<int>(y)));
-}
-
-uint8_t* layerPixel(std::vector<uint8_t>& layer, const RenderContext& c, int x, int y) {
-    return layer.data() + static_cast<size_t>(y) * c.stride + 3 * static_cast<size_t>(x);
-}
-
-}  // namespace
-
-void markShadow(RenderContext& c) {
-    if (c.style.ShadowType == 0) return;
-    const int W = c.width;
-    const int H = c.height;
-    const long d = c.style.ShadowDistance;
-    const int s = c.style.ShadowSpread;
-    if (s < 0) return;
-    // Where the text moved right and down by d lands: rows below H - d, and
-    // with a spread only rows below H - s are sources.
-    const long rowEnd = s == 0 ? H - d : std::min<long>(H - s, H - d);
-    std::vector<uint8_t> moved(static_cast<size_t>(W) * H, 0);
-    for (long r = 0; r < rowEnd; ++r) {
-        for (long x = std::max(0L, d); x < W; ++x) moved[r * W + x] = isText(c, x - d, r + d);
-    }
-    if (s > 0) moved = boxDilate(moved, W, H, s);
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
-            if (moved[static_cast<size_t>(y) * W + x]) layerPixel(c.backLayer, c, x, y)[0] = 1;
-        }
-    }
-}
 
 void colourShadow(RenderContext& c) {
     const int type = c.style.ShadowType;
@@ -120,20 +86,6 @@ void colourShadow(RenderContext& c) {
         }
     }
     c.backLayer.swap(scratch);
-}
-
-void paintBackground(RenderContext& c) {
-    const Rgb back = channels(c.style.BackColor);
-    for (int y = 0; y < c.height; ++y) {
-        for (int x = 0; x < c.width; ++x) {
-            uint8_t* p = layerPixel(c.backLayer, c, x, y);
-            if (p[0] == 0 && p[1] == 0 && p[2] == 0) {
-                p[0] = static_cast<uint8_t>(back.b);
-                p[1] = static_cast<uint8_t>(back.g);
-                p[2] = static_cast<uint8_t>(back.r);
-            }
-        }
-    }
 }
 
 }  // namespace pavrex
