@@ -55,8 +55,8 @@ void BM_Zoom(benchmark::State& state) {
 BENCHMARK(BM_Zoom)->Args({1200, 300})->Args({300, 75})->Unit(benchmark::kMicrosecond);
 
 // File to file, in place, as the program resizes its scratch image: read,
-// resize, write through a temporary file and rename (with the flush to
-// disk). The source is rewritten outside the timed part.
+// resize, write through a temporary file and rename. The source is
+// rewritten outside the timed part.
 class FileFixture : public benchmark::Fixture {
 public:
     void SetUp(benchmark::State&) override {

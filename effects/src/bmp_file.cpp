@@ -268,8 +268,10 @@ bool writeFileAtomically(const char* path, std::span<const uint8_t> head,
     // Keeping the mode is a courtesy: a target owned by someone else in a
     // writable folder is still replaced.
     if (keepMode) (void)::fchmod(fd.get(), existing.st_mode & 07777);
-    bool ok = writeFully(fd.get(), head) && writeFully(fd.get(), body) &&
-              ::fdatasync(fd.get()) == 0;
+    // No fsync: the preview path writes on every keystroke and a flush per
+    // file costs milliseconds. The rename still guarantees that a crash,
+    // a kill or a full disk never leaves a partial target.
+    bool ok = writeFully(fd.get(), head) && writeFully(fd.get(), body);
     ok = fd.close() && ok;
     if (ok && ::rename(temp.c_str(), path) == 0) return true;
     ::unlink(temp.c_str());

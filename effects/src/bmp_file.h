@@ -136,8 +136,11 @@ bool writeBmp(const char* path, const BmpHeader& header,
               std::span<const uint8_t> between, std::span<const uint8_t> pixels);
 
 // Writes head followed by body to path atomically: a temporary file in the
-// same folder is written, flushed to disk and renamed over the target (an
-// existing target keeps its permission bits). path may name the file the
+// same folder is written and renamed over the target (an existing target
+// keeps its permission bits). A crash, kill or full disk in the middle
+// leaves either the old or the new file, never a partial one. The data is
+// not forced to disk (that costs milliseconds per file on the interactive
+// preview path); durability across a power cut is left to the file system. path may name the file the
 // caller has just read. Returns false, and leaves no file behind, on any
 // failure (null or empty path, missing folder, no permission, full disk).
 bool writeFileAtomically(const char* path, std::span<const uint8_t> head,

@@ -1,35 +1,43 @@
 #include "sample_grid.h"
 
+#include "exact_divider.h"
+
 namespace tesmor {
 
 Image averageSampleGrid(ImageView source, const std::vector<int>& columns,
                         const std::vector<int>& rows, int n, bool capNearWhite) {
     const int width = static_cast<int>(columns.size()) / n;
     const int height = static_cast<int>(rows.size()) / n;
-    const int count = n * n;
+    // A channel sum is at most 255 * 15 * 15.
+    const ExactDivider divider(static_cast<uint32_t>(n * n));
+    std::vector<ptrdiff_t> columnBytes(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) columnBytes[i] = 3 * static_cast<ptrdiff_t>(columns[i]);
+    std::vector<const uint8_t*> sampleRows(static_cast<size_t>(n));
+
     Image out(width, height);
     for (int y = 0; y < height; ++y) {
-        const int* sampleRows = rows.data() + static_cast<ptrdiff_t>(y) * n;
+        for (int k = 0; k < n; ++k) {
+            sampleRows[static_cast<size_t>(k)] = source.row(rows[static_cast<size_t>(y) * n + k]);
+        }
         uint8_t* o = out.row(y);
-        for (int x = 0; x < width; ++x) {
-            const int* sampleColumns = columns.data() + static_cast<ptrdiff_t>(x) * n;
-            int b = 0, g = 0, r = 0;
-            for (int k = 0; k < n; ++k) {
-                const uint8_t* in = source.row(sampleRows[k]);
+        for (int x = 0; x < width; ++x, o += 3) {
+            const ptrdiff_t* offsets = columnBytes.data() + static_cast<ptrdiff_t>(x) * n;
+            uint32_t b = 0, g = 0, r = 0;
+            for (const uint8_t* in : sampleRows) {
                 for (int l = 0; l < n; ++l) {
-                    const uint8_t* p = in + 3 * sampleColumns[l];
+                    const uint8_t* p = in + offsets[l];
                     b += p[0];
                     g += p[1];
                     r += p[2];
                 }
             }
-            b /= count;
-            g /= count;
-            r /= count;
+            b = divider.divide(b);
+            g = divider.divide(g);
+            r = divider.divide(r);
             if (capNearWhite && b > 245 && g > 245 && r > 245) b = g = r = 245;
-            o[3 * x] = static_cast<uint8_t>(b);
-            o[3 * x + 1] = static_cast<uint8_t>(g);
-            o[3 * x + 2] = static_cast<uint8_t>(r);
+            o[0] = static_cast<uint8_t>(b);
+            o[1] = static_cast<uint8_t>(g);
+            o[2] = static_cast<uint8_t>(r);
         }
     }
     return out;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "exact_divider.h"
 #include "file_op.h"
 
 namespace tesmor {
@@ -30,23 +31,6 @@ std::vector<Tap> taps(int64_t sourceSize, int64_t newSize) {
     }
     return result;
 }
-
-// Exact division of 32-bit numerators by a fixed 32-bit divisor with one
-// multiplication: with c = ceil(2^64 / d), floor(n / d) = (c * n) >> 64 for
-// every n < 2^32 (Lemire, Kaser and Kurz, "Faster remainder by direct
-// computation", 2019).
-class ExactDivider {
-public:
-    explicit ExactDivider(uint32_t d) : d_(d), c_(d == 1 ? 0 : UINT64_MAX / d + 1) {}
-    uint32_t divide(uint32_t n) const {
-        if (d_ == 1) return n;
-        return static_cast<uint32_t>((static_cast<unsigned __int128>(c_) * n) >> 64);
-    }
-
-private:
-    uint32_t d_;
-    uint64_t c_;
-};
 
 class WideDivider {
 public:
