@@ -215,6 +215,16 @@ PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, const char*
 /* ImgMake: ImgMake2 with glyphIndex -1. */
 PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality);
 
+/*
+ * PavrexFaceAlias: the installed face that stands in for a face name of
+ * another system (for example the Mincho and Gothic faces that styles and
+ * templates made elsewhere name). face is a NUL-terminated code page 932
+ * name; on a match the replacement (code page 932, NUL-terminated) is
+ * written into out (outSize bytes, cut to fit) and 1 is returned; otherwise
+ * 0 is returned and out is not touched.
+ */
+PAVREX_API int PavrexFaceAlias(const char* face, char* out, int outSize);
+
 /* PavrexVer: the engine's version, 121. The argument is ignored. */
 PAVREX_API int PavrexVer(int ignored);
 

@@ -1,9 +1,11 @@
 // The exported C functions of libPavrex.so: argument checks and result
 // codes around the rendering core; no exception crosses the boundary.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "pavrex.h"
+#include "font_selection.h"
 #include "render.h"
 
 namespace {
@@ -37,6 +39,17 @@ extern "C" PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, 
 
 extern "C" PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality) {
     return ImgMake2(text, record, outPath, quality, -1, nullptr, nullptr);
+}
+
+extern "C" PAVREX_API int PavrexFaceAlias(const char* face, char* out, int outSize) {
+    if (!face || !out || outSize <= 0) return 0;
+    const std::string_view name(face);
+    const std::string_view mapped = pavrex::mapFaceAlias(name);
+    if (mapped.data() == name.data()) return 0;
+    const size_t n = std::min(mapped.size(), static_cast<size_t>(outSize - 1));
+    std::memcpy(out, mapped.data(), n);
+    out[n] = '\0';
+    return 1;
 }
 
 extern "C" PAVREX_API int PavrexVer(int /*ignored*/) { return 121; }

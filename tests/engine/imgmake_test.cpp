@@ -66,6 +66,18 @@ bool hasInk(const tesmor::BmpImage& image, int x0, int x1) {
 
 TEST_F(ImgMakeTest, VersionIs121) { EXPECT_EQ(PavrexVer(0), 121); }
 
+TEST_F(ImgMakeTest, FaceAliasNamesTheInstalledStandIn) {
+    char out[40] = "untouched";
+    EXPECT_EQ(PavrexFaceAlias("IPAGothic", out, sizeof out), 0);
+    EXPECT_STREQ(out, "untouched");
+    // "ＭＳ 明朝" in code page 932.
+    EXPECT_EQ(PavrexFaceAlias("\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9", out, sizeof out), 1);
+    EXPECT_STREQ(out, "IPAMincho");
+    char tiny[4];
+    EXPECT_EQ(PavrexFaceAlias("\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9", tiny, sizeof tiny), 1);
+    EXPECT_STREQ(tiny, "IPA");
+}
+
 TEST_F(ImgMakeTest, WritesTheBmpHeaderOfTheConvention) {
     const PavrexStyle style = testStyle();
     const auto image = render(kSomoro, style, 0, "a.bmp");
