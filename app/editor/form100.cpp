@@ -1,0 +1,428 @@
+#include "form100.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDrag>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "banner.h"
+#include "style_data.h"
+#include "cp932.h"
+#include "program_paths.h"
+#include "settings_store.h"
+#include "shared_routines.h"
+#include "window_position.h"
+#include "window_theme.h"
+
+namespace vakuro {
+namespace {
+
+const QString kSetting = QStringLiteral("Setting");
+
+// The access codes that turn maintainer mode on.
+const QStringList kMaintainerCodes = {QStringLiteral("qk4172"), QStringLiteral("mv6390")};
+
+// Face-name words that keep a non-Japanese face in the Japanese-only list.
+const QStringList kJapaneseListWords = {QStringLiteral("ＭＳ"), QStringLiteral("MS UI"), QStringLiteral("Tahoma"),
+                                        QStringLiteral("Unicode"), QStringLiteral("Microsoft Sans")};
+
+// The window frame around the client area, in pixels: the layout positions
+// are client coordinates, the window sizes include the frame.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 50;
+
+}  // namespace
+
+Form100::Form100(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state), pipeline_(state) {
+    setObjectName(QStringLiteral("Form100"));
+    setWindowTitle(QStringLiteral("ソモロEasy"));
+    buildMenus();
+    buildControls();
+    connect(&state_, &ProgramState::drawRequested, this, &Form100::Draw);
+    connect(&state_, &ProgramState::layoutRequested, this, &Form100::TateYoko);
+    connect(&state_, &ProgramState::refreshRequested, this, &Form100::RefreshMainWindow);
+    qApp->installEventFilter(this);
+}
+
+void Form100::buildMenus() {
+    auto add = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("M_File"));
+    add(file, "M_FileOut", QStringLiteral("ﾌｧｲﾙ出力"))->setEnabled(false);
+    add(file, "M_ClipOut", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ出力"))->setEnabled(false);
+    add(file, "M_Template", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ"))->setEnabled(false);
+    loadSettings_ = add(file, "M_LoadSet", QStringLiteral("設定読込み"));
+    saveSettings_ = add(file, "M_SaveSet", QStringLiteral("設定保存"));
+    loadSettings_->setEnabled(false);
+    saveSettings_->setEnabled(false);
+    add(file, "M_Option", QStringLiteral("ｵﾌﾟｼｮﾝ設定"))->setEnabled(false);
+    file->addSeparator();
+    connect(add(file, "M_End", QStringLiteral("終了")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* format = menuBar()->addMenu(QStringLiteral("書式(&O)"));
+    format->setObjectName(QStringLiteral("M_Format"));
+    add(format, "M_Color", QStringLiteral("カラー(太さ)設定"))->setEnabled(false);
+    add(format, "M_Effect", QStringLiteral("特殊効果設定"))->setEnabled(false);
+    add(format, "M_Spacing", QStringLiteral("文字間隔設定"))->setEnabled(false);
+    format->addSeparator();
+    QAction* anime = add(format, "M_Anime", QStringLiteral("ｱﾆﾒｰｼｮﾝ"));
+    connect(anime, &QAction::triggered, this, &Form100::startAnimation);
+    anime->setEnabled(false);  // the animation window is not there yet
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("M_HelpMenu"));
+    connect(add(help, "M_Help", QStringLiteral("ｿﾓﾛEasyのﾍﾙﾌﾟ")), &QAction::triggered, this, &Form100::openHelp);
+    add(help, "M_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))->setEnabled(false);
+}
+
+void Form100::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    setCentralWidget(client);
+
+    horizontalFrame_ = new QFrame(client);
+    horizontalFrame_->setObjectName(QStringLiteral("Frame1"));
+    horizontalFrame_->setFrameShape(QFrame::Box);
+    horizontalFrame_->setStyleSheet(QStringLiteral("QFrame#Frame1 { border: 2px solid #9a9a9a; }"));
+    horizontalBanner_ = new Banner(Qt::Horizontal, horizontalFrame_);
+    horizontalBanner_->setObjectName(QStringLiteral("Picture2"));
+    verticalFrame_ = new QFrame(client);
+    verticalFrame_->setObjectName(QStringLiteral("Frame2"));
+    verticalFrame_->setStyleSheet(QStringLiteral("QFrame#Frame2 { border: 2px solid #9a9a9a; }"));
+    verticalBanner_ = new Banner(Qt::Vertical, client);
+    verticalBanner_->setObjectName(QStringLiteral("Picture3"));
+
+    textCaption_ = new QLabel(QStringLiteral("文字"), client);
+    textCaption_->setObjectName(QStringLiteral("Label1"));
+    fontCaption_ = new QLabel(QStringLiteral("書体"), client);
+    fontCaption_->setObjectName(QStringLiteral("Label2"));
+    text_ = new QLineEdit(client);
+    text_->setObjectName(QStringLiteral("Text1"));
+    fonts_ = new QComboBox(client);
+    fonts_->setObjectName(QStringLiteral("Combo1"));
+    fonts_->setMaxVisibleItems(20);
+    drawButton_ = new QPushButton(QStringLiteral("描画"), client);
+    drawButton_->setObjectName(QStringLiteral("Command1"));
+    endButton_ = new QPushButton(QStringLiteral("終了"), client);
+    endButton_->setObjectName(QStringLiteral("Command2"));
+    templateButton_ = new QPushButton(QStringLiteral("ﾃﾝﾌﾟﾚ"), client);
+    templateButton_->setObjectName(QStringLiteral("Command3"));
+    templateButton_->hide();
+
+    viewport_ = new QWidget(client);
+    viewport_->setObjectName(QStringLiteral("Picture1"));
+    preview_ = new PreviewImage(viewport_);
+    preview_->setObjectName(QStringLiteral("Image1"));
+    hScroll_ = new QScrollBar(Qt::Horizontal, client);
+    hScroll_->setObjectName(QStringLiteral("HScroll1"));
+    vScroll_ = new QScrollBar(Qt::Vertical, client);
+    vScroll_->setObjectName(QStringLiteral("VScroll1"));
+    hScroll_->hide();
+    vScroll_->hide();
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Label3"));
+    status_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    connect(drawButton_, &QPushButton::clicked, this, &Form100::Draw);
+    connect(endButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(fonts_, &QComboBox::activated, this, &Form100::fontClicked);
+    connect(hScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
+    connect(vScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
+    connect(preview_, &PreviewImage::pressed, this, &Form100::RefreshMainWindow);
+    connect(preview_, &PreviewImage::movedOut, this, &Form100::Draw);
+    connect(horizontalBanner_, &Banner::pressed, this, &Form100::RefreshMainWindow);
+    connect(verticalBanner_, &Banner::pressed, this, &Form100::RefreshMainWindow);
+}
+
+void Form100::open() {
+    const QString& ini = state_.settingsPath();
+    PavrexStyle& s = state_.style;
+    if (s.CharScaleSet == 0) {
+        for (int i = 0; i < 20; ++i) s.CharWidth[i] = s.CharHeight[i] = 100;
+        s.CharScaleSet = 1;
+    }
+    loadSettings_->setVisible(false);
+    saveSettings_->setVisible(false);
+    text_->setText(IniRead(ini, kSetting, QStringLiteral("Text"), QStringLiteral("Vakuro")));
+    RefreshFontList();
+    TateYoko(s.Vertical);
+    RestoreWindowPosition(this, ini, QStringLiteral("100"), true);
+
+    // The stored face, else the Mincho face, else the first entry.
+    QString face = readFixedField(s.FontName, sizeof s.FontName).trimmed();
+    if (FindListText(fonts_, face) < 0) {
+        face = QStringLiteral("ＭＳ 明朝");
+        char installed[64] = {};
+        const auto bytes = toCp932(face).value_or(QByteArray());
+        if (FindListText(fonts_, face) < 0 &&
+            state_.libraries().engine.PavrexFaceAlias(bytes.constData(), installed, sizeof installed) == 1) {
+            face = fromCp932(QByteArray(installed));
+        }
+        if (FindListText(fonts_, face) < 0 && fonts_->count() > 0) face = fonts_->itemText(0);
+    }
+    selectFont(face);
+    PaintWindowBackground(this, ini);
+}
+
+void Form100::selectFont(const QString& face) {
+    const int index = FindListText(fonts_, face);
+    if (index < 0) return;
+    fonts_->setCurrentIndex(index);
+    fontClicked();
+}
+
+void Form100::fontClicked() {
+    storeFontName(state_.style, fonts_->currentText(), false);
+    Draw();
+}
+
+void Form100::RefreshFontList() {
+    const QString current = fonts_->currentText();
+    fonts_->clear();
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    for (const QString& family : QFontDatabase::families()) {
+        if (state_.options.japaneseFontsOnly != 0) {
+            const bool wordMatch = std::any_of(kJapaneseListWords.begin(), kJapaneseListWords.end(),
+                                               [&](const QString& w) { return family.contains(w); });
+            if (!japanese.contains(family) && !wordMatch) continue;
+        }
+        fonts_->addItem(family);
+    }
+    fonts_->setCurrentIndex(FindListText(fonts_, current));
+}
+
+void Form100::Draw() {
+    QElapsedTimer clock;
+    clock.start();
+    if (state_.redrawGuard < 0) return;
+    if (text_->text().isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString out = TempFolder() + QStringLiteral("VakTmp.bmp");
+    storeFontName(state_.style, fonts_->currentText(), true);
+    pipeline_.PrepareTexture();
+    pipeline_.RenderTextImage(text_->text(), state_.options.highQualityPreview, out, 0, 1);
+
+    const QImage& picture = pipeline_.holder();
+    preview_->setGeometry(0, 0, picture.width(), picture.height());
+    preview_->setPixmap(QPixmap::fromImage(picture));
+    const bool vertical = state_.style.Vertical != 0;
+    const int maxWidth = vertical ? 4000 / 15 : 11200 / 15;
+    const int maxHeight = (vertical ? state_.mainWindowHeightLimit : 4800) / 15;
+    viewport_->resize(std::min(picture.width(), maxWidth), std::min(picture.height(), maxHeight));
+    positionScrollBars();
+    reportUnencodable();
+    RefreshMainWindow();
+    if (state_.maintainerMode) {
+        setWindowTitle(QString::number(clock.nsecsElapsed() / 1e9, 'f', 3));
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void Form100::positionScrollBars() {
+    const QSize view = viewport_->size();
+    const QSize picture = preview_->size();
+    if (view == picture) {
+        hScroll_->hide();
+        vScroll_->hide();
+        return;
+    }
+    const QRect v = viewport_->geometry();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    vScroll_->setGeometry(v.x() + v.width(), v.y(), bar, v.height());
+    hScroll_->setGeometry(v.x(), v.y() + v.height(), v.width(), bar);
+    hScroll_->blockSignals(true);
+    vScroll_->blockSignals(true);
+    hScroll_->setRange(0, picture.width() - view.width());
+    vScroll_->setRange(0, picture.height() - view.height());
+    hScroll_->setPageStep(view.width());
+    vScroll_->setPageStep(view.height());
+    hScroll_->setValue(0);
+    vScroll_->setValue(0);
+    hScroll_->blockSignals(false);
+    vScroll_->blockSignals(false);
+    hScroll_->show();
+    vScroll_->show();
+}
+
+void Form100::scrollPreview() { preview_->move(-hScroll_->value(), -vScroll_->value()); }
+
+void Form100::TateYoko(int vertical) {
+    auto place = [](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    };
+    const QSize picture = preview_->size();
+    int windowWidth = 0;
+    int windowHeight = 0;
+    if (vertical == 0) {
+        horizontalFrame_->show();
+        horizontalBanner_->show();
+        textCaption_->show();
+        fontCaption_->show();
+        verticalFrame_->hide();
+        verticalBanner_->hide();
+        place(horizontalFrame_, 300, 120, 9900, 1020);
+        horizontalBanner_->setGeometry(2, 2, twips(9900) - 4, twips(1020) - 4);
+        place(drawButton_, 10440, 180, 1335, 480);
+        place(endButton_, 10440, 780, 1335, 480);
+        place(templateButton_, 10440, 1320, 1335, 360);
+        place(textCaption_, 360, 1380, 600, 300);
+        place(text_, 960, 1320, 4695, 360);
+        place(fontCaption_, 6120, 1380, 600, 300);
+        place(fonts_, 6720, 1320, 3480, 360);
+        viewport_->setGeometry(twips(300), twips(1860), std::min(picture.width(), 11200 / 15),
+                               std::min(picture.height(), 4800 / 15));
+        windowWidth = 12120;
+        windowHeight = 5565;
+    } else {
+        horizontalFrame_->hide();
+        horizontalBanner_->hide();
+        textCaption_->hide();
+        fontCaption_->hide();
+        verticalFrame_->show();
+        verticalBanner_->show();
+        place(text_, 360, 300, 4000, 360);
+        place(fonts_, 360, 800, 4000, 360);
+        const int h = std::min(picture.height() * 15, state_.mainWindowHeightLimit);
+        viewport_->setGeometry(twips(1600), twips(1300), std::min(picture.width(), 4000 / 15), twips(h));
+        place(drawButton_, 4800, 180, 1335, 480);
+        place(endButton_, 4800, 780, 1335, 480);
+        place(templateButton_, 4800, 1320, 1335, 360);
+        const int H = std::max(h, 5500);
+        place(verticalFrame_, 300, 1300, 1200, H);
+        const int bannerTop = H < 6500 ? static_cast<int>((H - 4500) * 0.5 + 1300) : 1300;
+        place(verticalBanner_, 330, bannerTop, 1140, 4500);
+        windowWidth = 6500;
+        windowHeight = H + 2400;
+    }
+    setProperty("layoutWidthTwips", windowWidth);
+    setProperty("layoutHeightTwips", windowHeight);
+    centralWidget()->setFixedSize(twips(windowWidth) - kFrameWidth, twips(windowHeight) - kFrameHeight);
+    adjustSize();
+    setFixedSize(sizeHint());
+    positionScrollBars();
+    PaintWindowBackground(this, state_.settingsPath());
+    RefreshMainWindow();
+}
+
+void Form100::RefreshMainWindow() {
+    update();
+    for (QWidget* w : findChildren<QWidget*>()) w->update();
+    // The open style dialogs repaint with the main window.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != this && top->isVisible() && top->parentWidget() == this) top->update();
+    }
+}
+
+void Form100::reportUnencodable() {
+    const QString missing = unencodableCharacters(text_->text());
+    if (missing.isEmpty()) {
+        status_->clear();
+        preview_->setToolTip(QString());
+        return;
+    }
+    QStringList shown;
+    for (const QChar c : missing) shown << QString(c);
+    const QString message = QStringLiteral("描画できない文字があります（省いて描画しました）: %1").arg(shown.join(QLatin1Char(' ')));
+    status_->setText(message);
+    preview_->setToolTip(message);
+}
+
+void Form100::startAnimation() {
+    if (text_->text().isEmpty()) return;
+    const QString base = TempFolder() + QStringLiteral("GifAnime0.bmp");
+    const QByteArray text = toCp932Lossy(text_->text());
+    state_.libraries().engine.ImgMake(text.constData(), &state_.style, QFile::encodeName(base).constData(), 0);
+    animationBase_.load(base, "BMP");
+    const int width = qRound(animationBase_.width() * 0.5 - 4);
+    const int height = qRound(animationBase_.height() * 0.5 - 4);
+    emit animationRequested(width, height);
+}
+
+void Form100::openHelp() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/index.html")));
+}
+
+void Form100::enterMaintainerMode() {
+    state_.maintainerMode = true;
+    templateButton_->show();
+    loadSettings_->setVisible(true);
+    saveSettings_->setVisible(true);
+}
+
+void Form100::typed(const QString& text) {
+    lastTyped_ = (lastTyped_ + text).right(6);
+    if (kMaintainerCodes.contains(lastTyped_)) enterMaintainerMode();
+}
+
+bool Form100::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees every typed character before its controls do.
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (!text.isEmpty() && text.at(0).isPrint()) typed(text);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form100::mousePressEvent(QMouseEvent* event) {
+    RefreshMainWindow();
+    QMainWindow::mousePressEvent(event);
+}
+
+void Form100::storeClosingState() {
+    const QString& ini = state_.settingsPath();
+    StoreWindowPosition(this, ini, QStringLiteral("100"));
+    PavrexStyle& s = state_.style;
+    setFixedField(s.Signature, sizeof s.Signature, QStringLiteral("Vakuro SettingFile"), false);
+    s.FormatVersion = 100;
+    writeStyleData(StyleDataPath(), s);
+    IniWrite(ini, kSetting, QStringLiteral("Text"), Quote(text_->text()));
+}
+
+void Form100::closeEvent(QCloseEvent* event) {
+    storeClosingState();
+    event->accept();
+    // Other windows close with the program, without their own closing steps.
+    QApplication::exit(0);
+}
+
+void PreviewImage::mousePressEvent(QMouseEvent* event) {
+    pressPoint_ = event->position().toPoint();
+    emit pressed();
+}
+
+void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || pixmap().isNull()) return;
+    if ((event->position().toPoint() - pressPoint_).manhattanLength() < QApplication::startDragDistance()) return;
+    auto* drag = new QDrag(this);
+    auto* data = new QMimeData;
+    data->setImageData(pixmap().toImage());
+    drag->setMimeData(data);
+    drag->setPixmap(pixmap().scaled(pixmap().size().boundedTo(QSize(160, 80)), Qt::KeepAspectRatio));
+    if (drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction) == Qt::MoveAction) emit movedOut();
+}
+
+}  // namespace vakuro

@@ -1,0 +1,49 @@
+// Vakuro: decorative text images.
+#include <cstdio>
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "form100.h"
+#include "library_binding.h"
+#include "program_paths.h"
+#include "startup.h"
+
+int main(int argc, char** argv) {
+    // Without a display the program runs on the offscreen platform, so that
+    // command-line output works over a plain terminal.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Korvel"));
+    QApplication::setApplicationName(QStringLiteral("Vakuro"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+
+    // A second instance ends at once, silently.
+    const auto lock = vakuro::lockSingleInstance(vakuro::DataFolder());
+    if (!lock) return 0;
+
+    vakuro::Libraries libraries;
+    QString error;
+    if (!vakuro::bindLibraries(vakuro::ProgramFolder(), libraries, error)) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), error, QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+    if (!vakuro::checkLibraryVersions(libraries)) return 1;
+
+    vakuro::ProgramState state(libraries, vakuro::SettingsPath());
+    const vakuro::StartupResult start = vakuro::runStartRoutine(state, QApplication::arguments().mid(1));
+    if (start.next == vakuro::StartupResult::Next::Batch) {
+        std::fprintf(stderr, "%s\n", QStringLiteral("コマンドラインからのファイル出力はまだ使用できません。")
+                                         .toLocal8Bit().constData());
+        return 2;
+    }
+    vakuro::Form100 window(state);
+    window.open();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,32 @@
+// The program's command line: "/S value", "/T text" and "/F file".
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vakuro {
+
+struct CommandLine {
+    QString s;  // "/S": asks for batch output with the stored text and file name
+    QString t;  // "/T": the text
+    QString f;  // "/F": the output file
+
+    // Any non-empty value runs one file output without the main window's user.
+    bool requestsBatch() const { return !s.isEmpty() || !t.isEmpty() || !f.isEmpty(); }
+};
+
+// The command line as one line: the arguments joined by blanks, an argument
+// holding a blank enclosed in double quotes.
+QString joinArguments(const QStringList& arguments);
+
+// The value of a switch ("/S", "/T" or "/F"): after its first occurrence
+// (any case), blanks trimmed; a value starting with a double quote runs to
+// the next one (empty without it); otherwise to the first blank. A switch
+// counts only at the start of the line or after a blank and followed by a
+// blank or the end, so that "/t" inside a path like "/tmp/a.gif" is not
+// taken for a switch.
+QString switchValue(const QString& commandLine, const QString& switchText);
+
+CommandLine parseCommandLine(const QString& commandLine);
+
+}  // namespace vakuro

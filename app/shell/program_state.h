@@ -1,0 +1,65 @@
+// The program's state and the one narrow interface through which dialogs
+// reach it: the current style record, the options, the flags, and the
+// commands the main window carries out (Draw, the writing-direction layout,
+// the repaint). No dialog knows the main window's class.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "library_binding.h"
+#include "pavrex.h"
+
+namespace vakuro {
+
+// Options read at start-up and changed by the option dialog.
+struct ProgramOptions {
+    int highQualityPreview = 0;  // "HiPreView"
+    int clipSmooth = 1;          // "ClipSmooth"
+    int clipScaleIndex = 1;      // "ClipScaleIndex"
+    int clipMetaFile = 0;        // "ClipMetaFile"
+    int japaneseFontsOnly = 0;   // "JISFontOnly"
+    int charSplitType = 0;       // "GifAnimeChrSpType" in section "Anime"
+};
+
+// Which of the non-modal style dialogs are open.
+struct OpenDialogs {
+    bool colour = false;
+    bool effects = false;
+    bool spacing = false;
+};
+
+class ProgramState : public QObject {
+    Q_OBJECT
+public:
+    ProgramState(const Libraries& libraries, QString settingsPath, QObject* parent = nullptr);
+
+    const Libraries& libraries() const { return libraries_; }
+    const QString& settingsPath() const { return settingsPath_; }
+
+    PavrexStyle style{};
+    ProgramOptions options;
+    OpenDialogs openDialogs;
+    bool maintainerMode = false;
+    // While negative, Draw does nothing (set while a style is being loaded
+    // or a dialog refills its controls).
+    int redrawGuard = 0;
+    // Height limit of the main window in twips (vertical writing).
+    int mainWindowHeightLimit = 8500;
+
+    // Commands carried out by the main window.
+    void draw() { emit drawRequested(); }
+    void tateYoko(int vertical) { emit layoutRequested(vertical); }
+    void refreshMainWindow() { emit refreshRequested(); }
+
+signals:
+    void drawRequested();
+    void layoutRequested(int vertical);
+    void refreshRequested();
+
+private:
+    const Libraries& libraries_;
+    QString settingsPath_;
+};
+
+}  // namespace vakuro

@@ -1,0 +1,96 @@
+#include "startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QSettings>
+
+#include "program_paths.h"
+#include "settings_store.h"
+#include "style_data.h"
+#include "title_screen.h"
+
+namespace vakuro {
+namespace {
+
+const QString kSetting = QStringLiteral("Setting");
+
+void showSystemError(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), text, QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+std::unique_ptr<QLockFile> lockSingleInstance(const QString& folder) {
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("Vakuro.lock"));
+    lock->setStaleLockTime(0);  // only a lock whose process is gone is stale
+    if (!lock->tryLock(0)) return nullptr;
+    return lock;
+}
+
+int mainWindowHeightLimit(int screenHeightTwips) {
+    return screenHeightTwips < 11380 ? screenHeightTwips - 2400 - 480 : 8500;
+}
+
+bool checkLibraryVersions(const Libraries& libraries) {
+    if (libraries.engine.PavrexVer(0) < 121) {
+        showSystemError(QStringLiteral("Pavrex.DLLのVersionに問題が発生しました！\nVersion1.2.1以降を使用してください。"));
+        return false;
+    }
+    if (libraries.effects.TesmorVer(0) < 126) {
+        showSystemError(QStringLiteral("Tesmor32.DLLのVersionに問題が発生しました！\nVersion1.2.5以降を使用してください。"));
+        return false;
+    }
+    libraries.imageFormat.ImgctlVersion();
+    return true;
+}
+
+ProgramOptions readOptions(const QString& ini) {
+    ProgramOptions o;
+    o.highQualityPreview = IniReadInt(ini, kSetting, QStringLiteral("HiPreView"), 0);
+    o.clipSmooth = IniReadInt(ini, kSetting, QStringLiteral("ClipSmooth"), 1);
+    o.clipScaleIndex = IniReadInt(ini, kSetting, QStringLiteral("ClipScaleIndex"), 1);
+    o.clipMetaFile = IniReadInt(ini, kSetting, QStringLiteral("ClipMetaFile"), 0);
+    o.japaneseFontsOnly = IniReadInt(ini, kSetting, QStringLiteral("JISFontOnly"), 0);
+    o.charSplitType = IniReadInt(ini, QStringLiteral("Anime"), QStringLiteral("GifAnimeChrSpType"), 0);
+    return o;
+}
+
+void loadLastStyle(const QString& path, PavrexStyle& style, bool showMessages) {
+    if (readStyleData(path, style) != StyleDataStatus::Read) return;
+    if (!hasStyleSignature(style) && showMessages) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("ソモロEasy"), QStringLiteral("Setting File Error!"),
+                        QMessageBox::Ok);
+        box.exec();
+    }
+}
+
+StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments) {
+    StartupResult result;
+    const QString ini = state.settingsPath();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        state.mainWindowHeightLimit = mainWindowHeightLimit(screen->geometry().height() * 15);
+    }
+    QDir::setCurrent(ProgramFolder());
+
+    if (IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
+        QSettings registry(QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
+        QString folder = ProgramFolder();
+        if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1) folder.chop(1);
+        registry.setValue(QStringLiteral("Vakuro/InstallDir"), folder);
+        Title title;
+        title.run(QRandomGenerator::global()->generateDouble());
+    }
+    state.options = readOptions(ini);
+    PavrexStyleDefaults(&state.style);
+    loadLastStyle(StyleDataPath(), state.style, true);
+
+    result.commandLine = parseCommandLine(joinArguments(arguments));
+    result.next = result.commandLine.requestsBatch() ? StartupResult::Next::Batch : StartupResult::Next::OpenMainWindow;
+    return result;
+}
+
+}  // namespace vakuro

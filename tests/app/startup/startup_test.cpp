@@ -1,0 +1,165 @@
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "command_line.h"
+#include "library_binding.h"
+#include "startup.h"
+#include "style_data.h"
+#include "title_screen.h"
+
+using namespace vakuro;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("s");
+        QTest::addColumn<QString>("t");
+        QTest::addColumn<QString>("f");
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("text and file") << QStringList{"/T", "ABC", "/F", "C:\\out\\a.gif"} << "" << "ABC"
+                                       << "C:\\out\\a.gif" << true;
+        QTest::newRow("quoted words") << QStringList{"/T", "two words"} << "" << "two words" << "" << true;
+        QTest::newRow("switch alone") << QStringList{"/S"} << "" << "" << "" << false;
+        QTest::newRow("any case") << QStringList{"/t", "abc", "/f", "x.bmp"} << "" << "abc" << "x.bmp" << true;
+        QTest::newRow("unix path is not a switch")
+            << QStringList{"/F", "/tmp/Tsuki.gif"} << "" << "" << "/tmp/Tsuki.gif" << true;
+        QTest::newRow("stored output") << QStringList{"/S", "1"} << "1" << "" << "" << true;
+        QTest::newRow("empty") << QStringList{} << "" << "" << "" << false;
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        const CommandLine c = parseCommandLine(joinArguments(arguments));
+        QTEST(c.s, "s");
+        QTEST(c.t, "t");
+        QTEST(c.f, "f");
+        QTEST(c.requestsBatch(), "batch");
+    }
+
+    void unclosedQuoteGivesNothing() {
+        QCOMPARE(switchValue(QStringLiteral("/T \"open ended"), QStringLiteral("/T")), QString());
+    }
+
+    void heightLimit() {
+        QCOMPARE(mainWindowHeightLimit(10000), 7120);
+        QCOMPARE(mainWindowHeightLimit(11379), 8499);
+        QCOMPARE(mainWindowHeightLimit(11380), 8500);
+        QCOMPARE(mainWindowHeightLimit(16200), 8500);
+    }
+
+    void optionDefaultsAndValues() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vakuro.ini"));
+        ProgramOptions o = readOptions(ini);
+        QCOMPARE(o.highQualityPreview, 0);
+        QCOMPARE(o.clipSmooth, 1);
+        QCOMPARE(o.clipScaleIndex, 1);
+        QCOMPARE(o.clipMetaFile, 0);
+        QCOMPARE(o.japaneseFontsOnly, 0);
+        QCOMPARE(o.charSplitType, 0);
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[setting]\r\nhipreview=1\r\nClipScaleIndex=3\r\n[Anime]\r\nGifAnimeChrSpType=1\r\n");
+        f.close();
+        o = readOptions(ini);
+        QCOMPARE(o.highQualityPreview, 1);
+        QCOMPARE(o.clipScaleIndex, 3);
+        QCOMPARE(o.charSplitType, 1);
+    }
+
+    void styleDataRoundTripAndShortFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vakuro.Dat"));
+        PavrexStyle style;
+        PavrexStyleDefaults(&style);
+        QCOMPARE(readStyleData(path, style), StyleDataStatus::Missing);
+        style.FillType = 4;
+        style.CharGap[39] = -7;
+        std::memcpy(style.Signature, "Vakuro SettingFile  ", 20);
+        QVERIFY(writeStyleData(path, style));
+        QCOMPARE(QFileInfo(path).size(), 4148);
+        PavrexStyle back;
+        PavrexStyleDefaults(&back);
+        QCOMPARE(readStyleData(path, back), StyleDataStatus::Read);
+        QCOMPARE(std::memcmp(&back, &style, sizeof style), 0);
+        QVERIFY(hasStyleSignature(back));
+
+        // A short file leaves the defaults untouched.
+        QFile f(path);
+        QVERIFY(f.resize(4000));
+        PavrexStyle defaults;
+        PavrexStyleDefaults(&defaults);
+        PavrexStyle read = defaults;
+        QCOMPARE(readStyleData(path, read), StyleDataStatus::Short);
+        QCOMPARE(std::memcmp(&read, &defaults, sizeof read), 0);
+        loadLastStyle(path, read, false);
+        QCOMPARE(std::memcmp(&read, &defaults, sizeof read), 0);
+    }
+
+    void wrongSignatureKeepsWhatWasRead() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vakuro.Dat"));
+        PavrexStyle style{};
+        style.FillType = 2;
+        QVERIFY(writeStyleData(path, style));
+        PavrexStyle read;
+        PavrexStyleDefaults(&read);
+        loadLastStyle(path, read, false);
+        QVERIFY(!hasStyleSignature(read));
+        QCOMPARE(read.FillType, 2);
+    }
+
+    void secondInstanceIsRefusedAndStaleLockTakenOver() {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        auto first = lockSingleInstance(folder);
+        QVERIFY(first);
+        QVERIFY(!lockSingleInstance(folder));
+        first.reset();
+        QVERIFY(lockSingleInstance(folder));
+    }
+
+    void missingLibraryIsNamed() {
+        QTemporaryDir dir;
+        Libraries libraries;
+        QString error;
+        QVERIFY(!bindLibraries(dir.path() + QLatin1Char('/'), libraries, error));
+        QVERIFY2(error.contains(QStringLiteral("libPavrex.so")), qPrintable(error));
+    }
+
+    void libraryWithoutAnExportIsNamed() {
+        QTemporaryDir dir;
+        // The effects library under the engine's name lacks the engine's exports.
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/libTesmor32.so"),
+                            dir.filePath(QStringLiteral("libPavrex.so"))));
+        Libraries libraries;
+        QString error;
+        QVERIFY(!bindLibraries(dir.path() + QLatin1Char('/'), libraries, error));
+        QVERIFY2(error.contains(QStringLiteral("ImgMake")) && error.contains(QStringLiteral("libPavrex.so")),
+                 qPrintable(error));
+    }
+
+    void realLibrariesBind() {
+        Libraries libraries;
+        QString error;
+        QVERIFY2(bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error),
+                 qPrintable(error));
+        QVERIFY(libraries.engine.PavrexVer(0) >= 121);
+        QVERIFY(libraries.effects.TesmorVer(0) >= 126);
+    }
+
+    void titleJingleAndSlide() {
+        QCOMPARE(Title::jingleFor(0.0), 101);
+        QCOMPARE(Title::jingleFor(0.85), 101);
+        QCOMPARE(Title::jingleFor(0.86), 102);
+        QCOMPARE(Title::jingleFor(0.97), 102);
+        QCOMPARE(Title::jingleFor(0.99), 103);
+        const QList<int> steps = Title::slideSteps();
+        QCOMPARE(steps.size(), 61);
+        QCOMPARE(steps.last(), 13500);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
