@@ -1,5 +1,7 @@
 #include "banner.h"
 
+#include <algorithm>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -44,9 +46,12 @@ void Banner::paintEvent(QPaintEvent*) {
         const QPointF origin(r.width() * 0.04, (r.height() + fm.ascent() - fm.descent()) / 2);
         path.addText(origin, font, title);
     } else {
-        font.setPixelSize(qMax(12, static_cast<int>(r.width() * 0.62)));
+        // As large as the column allows, with every character of the name fitting.
+        const double byHeight = r.height() * 0.9 / (title.size() * 0.92 * 1.15);
+        font.setPixelSize(qMax(10, static_cast<int>(std::min(r.width() * 0.62, byHeight))));
         const QFontMetricsF fm(font);
-        double y = r.height() * 0.06 + fm.ascent();
+        const double total = fm.height() * 0.92 * title.size();
+        double y = (r.height() - total) / 2 + fm.ascent();
         for (const QChar c : title) {
             const double w = fm.horizontalAdvance(c);
             path.addText(QPointF((r.width() - w) / 2, y), font, QString(c));

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QUrl>
@@ -166,7 +167,6 @@ void Form100::open() {
     saveSettings_->setVisible(false);
     text_->setText(IniRead(ini, kSetting, QStringLiteral("Text"), QStringLiteral("Vakuro")));
     RefreshFontList();
-    TateYoko(s.Vertical);
     RestoreWindowPosition(this, ini, QStringLiteral("100"), true);
 
     // The stored face, else the Mincho face, else the first entry.
@@ -182,6 +182,7 @@ void Form100::open() {
         if (FindListText(fonts_, face) < 0 && fonts_->count() > 0) face = fonts_->itemText(0);
     }
     selectFont(face);
+    TateYoko(s.Vertical);
     PaintWindowBackground(this, ini);
 }
 
@@ -231,6 +232,8 @@ void Form100::Draw() {
     const int maxHeight = (vertical ? state_.mainWindowHeightLimit : 4800) / 15;
     viewport_->resize(std::min(picture.width(), maxWidth), std::min(picture.height(), maxHeight));
     positionScrollBars();
+    // In vertical writing the window's height follows the column.
+    if (vertical) TateYoko(1);
     reportUnencodable();
     RefreshMainWindow();
     if (state_.maintainerMode) {
@@ -320,9 +323,22 @@ void Form100::TateYoko(int vertical) {
     centralWidget()->setFixedSize(twips(windowWidth) - kFrameWidth, twips(windowHeight) - kFrameHeight);
     adjustSize();
     setFixedSize(sizeHint());
+    keepOnScreen();
     positionScrollBars();
     PaintWindowBackground(this, state_.settingsPath());
     RefreshMainWindow();
+}
+
+void Form100::keepOnScreen() {
+    // A window grown by the layout moves up or left so that it stays on the
+    // screen, as it does when it opens.
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    QPoint at = frameGeometry().topLeft();
+    if (frameGeometry().bottom() > area.bottom()) at.setY(std::max(area.top(), area.bottom() - frameGeometry().height()));
+    if (frameGeometry().right() > area.right()) at.setX(std::max(area.left(), area.right() - frameGeometry().width()));
+    if (at != frameGeometry().topLeft()) move(at);
 }
 
 void Form100::RefreshMainWindow() {

@@ -62,6 +62,7 @@ private:
     void buildMenus();
     void buildControls();
     void positionScrollBars();
+    void keepOnScreen();
     void scrollPreview();
     void fontClicked();
     void typed(const QString& text);
