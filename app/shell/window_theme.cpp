@@ -1,0 +1,155 @@
+#include "window_theme.h"
+
+#include "settings_store.h"
+#include "shared_routines.h"
+#include "window_position.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace vakuro {
+namespace {
+
+const QString kPainterName = QStringLiteral("vakuroWindowThemePainter");
+
+struct Offsets {
+    int red, green, blue;
+};
+
+Offsets schemeOffsets(int scheme) {
+    switch (scheme) {
+    case 1: return {40, 0, 0};
+    case 2: return {0, 40, 0};
+    case 3: return {-20, 0, 40};
+    case 4: return {35, 35, 0};
+    case 5: return {0, -10, 40};
+    default: return {0, 0, 0};
+    }
+}
+
+QColor levelColour(int level, const Offsets& offsets) {
+    return QColor(Clamp(level + offsets.red, 0, 255), Clamp(level + offsets.green, 0, 255),
+                  Clamp(level + offsets.blue, 0, 255));
+}
+
+QColor platformButtonFace() {
+    return QGuiApplication::instance() ? QGuiApplication::palette().color(QPalette::Active, QPalette::Button)
+                                       : QColor(240, 240, 240);
+}
+
+// Paints the bands in the window's paint events, before the window's own
+// painting and its children, so that they survive every repaint.
+class BandPainter : public QObject {
+public:
+    BandPainter(QWidget* window, const ThemeColours& colours, bool mainWindow)
+        : QObject(window), colours_(colours), mainWindow_(mainWindow) {
+        setObjectName(kPainterName);
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched == parent()) {
+            auto* window = static_cast<QWidget*>(watched);
+            QPainter painter(window);
+            const int width = window->width();
+            const int bottomTop = ThemeBottomBandTop(window->frameGeometry().height(), mainWindow_) -
+                                  (window->geometry().top() - window->frameGeometry().top());
+            for (int j = 0; j < kThemeBandLines; ++j) {
+                painter.fillRect(0, j, width, 1, colours_.top[static_cast<size_t>(j)]);
+                painter.fillRect(0, bottomTop + j, width, 1, colours_.bottom[static_cast<size_t>(j)]);
+            }
+        }
+        return false;
+    }
+
+private:
+    ThemeColours colours_;
+    bool mainWindow_;
+};
+
+}  // namespace
+
+ThemeColours ComputeThemeColours(int backPaint, const QColor& buttonFace) {
+    ThemeColours colours;
+    const int value = std::max(0, backPaint);
+    const int level = value % 256;
+    Offsets offsets = schemeOffsets(value / 256);
+    if (level + offsets.red < 0) offsets.red = 0;
+    if (level == 0) {
+        colours.base = buttonFace;
+        return colours;
+    }
+    colours.base = levelColour(level, offsets);
+    colours.bands = true;
+    for (int j = 0; j < kThemeBandLines; ++j) {
+        const int k = j * kTwipsPerPixel;
+        colours.top[static_cast<size_t>(j)] = levelColour(level - RoundHalfEven((500 - k) / 15.0), offsets);
+        colours.bottom[static_cast<size_t>(j)] = levelColour(level - RoundHalfEven(k / 15.0), offsets);
+    }
+    return colours;
+}
+
+QColor ThemeBaseColour(int backPaint) { return ComputeThemeColours(backPaint, platformButtonFace()).base; }
+
+int ThemeBottomBandTop(int windowHeightPixels, bool mainWindow) {
+    const int offsetTwips = mainWindow ? 890 + 300 : 890;
+    return windowHeightPixels + RoundHalfEven(-offsetTwips / 15.0);
+}
+
+void ApplyWindowTheme(QWidget* window, int backPaint, bool mainWindow) {
+    if (!window) return;
+    const ThemeColours colours = ComputeThemeColours(backPaint, platformButtonFace());
+
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, colours.base);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+
+    delete window->findChild<QObject*>(kPainterName, Qt::FindDirectChildrenOnly);
+    if (colours.bands) new BandPainter(window, colours, mainWindow);
+
+    const auto children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (child->window() != window) continue;
+        const QString name = child->objectName();
+        if (name.startsWith(QLatin1String("Frame")) || name.startsWith(QLatin1String("Optio")) ||
+            name.startsWith(QLatin1String("Check"))) {
+            QPalette childPalette = child->palette();
+            childPalette.setColor(QPalette::Window, colours.base);
+            child->setPalette(childPalette);
+            child->setAutoFillBackground(true);
+        } else if (name.startsWith(QLatin1String("Label"))) {
+            const QVariant tag = child->property("tag");
+            if (!tag.isValid() || tag.toString().isEmpty()) child->setAutoFillBackground(false);
+        }
+    }
+    window->update();
+}
+
+namespace {
+WindowButtonPainter& buttonPainter() {
+    static WindowButtonPainter painter;
+    return painter;
+}
+}  // namespace
+
+void SetWindowButtonPainter(WindowButtonPainter painter) { buttonPainter() = std::move(painter); }
+
+void PaintWindowBackground(QWidget* window, const QString& iniPath, bool mainWindow) {
+    if (!window) return;
+    ApplyWindowTheme(window, IniReadInt(iniPath, QStringLiteral("Setting"), QStringLiteral("BackPaint"), 0), mainWindow);
+    if (buttonPainter()) buttonPainter()(window, iniPath);
+}
+
+void PaintWindowBackground(QWidget* window, const QString& iniPath) {
+    if (!window) return;
+    PaintWindowBackground(window, iniPath, window->objectName() == QLatin1String("Form100"));
+}
+
+}  // namespace vakuro
