@@ -358,7 +358,7 @@ void Form100::reportUnencodable() {
         return;
     }
     QStringList shown;
-    for (const QChar c : missing) shown << QString(c);
+    for (const char32_t c : missing.toUcs4()) shown << QString::fromUcs4(&c, 1);
     const QString message = QStringLiteral("描画できない文字があります（省いて描画しました）: %1").arg(shown.join(QLatin1Char(' ')));
     status_->setText(message);
     preview_->setToolTip(message);

@@ -35,7 +35,7 @@ QImage loadBack() {
 Title::Title(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setObjectName(QStringLiteral("Title"));
     back_ = loadBack();
-    const QSize size(std::min(back_.width(), 640), back_.height());
+    const QSize size = back_.size();
     setFixedSize(size);
     // The frozen text picture: the name in dark ink on white, combined with
     // the background by a bitwise AND so the background shows through white.

@@ -130,7 +130,7 @@ private slots:
         QComboBox* fonts = window->fontList();
         QVERIFY(fonts->findText(QStringLiteral("IPAGothic")) >= 0);
         QCOMPARE(fonts->findText(QStringLiteral("DejaVu Sans")), -1);
-        QCOMPARE(fonts->currentText(), QStringLiteral("IPAMincho")) << "the selection is kept";
+        QCOMPARE(fonts->currentText(), QStringLiteral("IPAMincho"));  // the selection is kept
     }
 
     void unencodableCharactersAreReported() {
