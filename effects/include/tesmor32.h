@@ -8,8 +8,8 @@
  *
  * Files. The file functions read a BMP file and write a new one. Accepted
  * files are uncompressed BMPs with a 54-byte header (info header size 40 or
- * more), positive height (bottom-up rows), 24 bits per pixel (HReSize also
- * takes 8), rows padded to 4 bytes, pixels in blue, green, red order, at
+ * more), positive height (bottom-up rows), 24 bits per pixel (HReSize and
+ * Rot also take 8), rows padded to 4 bytes, pixels in blue, green, red order, at
  * most 30000 pixels a side and 1 GiB of pixel data. Everything in a header
  * is checked against the real file length before it is used; the file size
  * field is not relied on. A file that lacks only the padding bytes of its
@@ -29,11 +29,17 @@
  * Pixel arrays. DIBPast, DIBPast2 and GetMarg work on pixel arrays in the
  * caller's memory: bottom-up rows of 3 bytes per pixel (blue, green, red),
  * each row padded to a multiple of 4 bytes, so width w and height h take
- * h * 4 * floor((3 * w + 3) / 4) bytes. The caller owns them; the library
- * keeps no pointer after returning.
+ * h * 4 * floor((3 * w + 3) / 4) bytes. RotM works on one byte per pixel
+ * (see there). The caller owns them; the library keeps no pointer after
+ * returning.
+ *
+ * Colours. Colour arguments are 0x00BBGGRR values: red = value & 0xFF,
+ * green = (value >> 8) & 0xFF, blue = (value >> 16) & 0xFF. Coordinates
+ * count columns from the left and rows from the bottom (file order).
  *
  * Result codes: 1 is success, negative values are failures as listed for
- * each function.
+ * each function; Rot, RotM and RotAng also return 0 when asked to do
+ * nothing.
  */
 #ifndef TESMOR32_H
 #define TESMOR32_H
@@ -259,6 +265,256 @@ TESMOR32_API int DIBPast2(unsigned char* destination, const unsigned char* sourc
  */
 TESMOR32_API int GetMarg(const unsigned char* pixels, int width, int height, int spare,
                          int* topMargin, int* bottomMargin);
+
+/*
+ * Rot: turns an 8- or 24-bit BMP file by a quarter.
+ *
+ * source, destination: file paths (may be the same).
+ * mode: only the low 16 bits are used. 0 copies the picture unchanged,
+ *   1 turns it a quarter clockwise, 2 a quarter counter-clockwise. A W x H
+ *   picture turned becomes H x W: source pixel (x, y) (y from the bottom)
+ *   goes to (y, W-1-x) clockwise and to (H-1-y, x) counter-clockwise.
+ * An 8-bit file keeps its colour table and data offset.
+ *
+ * Returns
+ *    1  success
+ *    0  mode 0 with source and destination the same path: nothing is done
+ *   -1  source cannot be opened
+ *   -2  source is shorter than 54 bytes
+ *   -3  source does not start with "BM"
+ *   -4  source is compressed
+ *   -5  source has neither 8 nor 24 bits per pixel
+ *   -6  out of memory
+ *  -10  destination cannot be written
+ *  -11  mode is not 0, 1 or 2
+ *  -13  source damaged (as for HReSize)
+ */
+TESMOR32_API int Rot(const char* source, const char* destination, int mode);
+
+/*
+ * RotM: turns a one-byte-per-pixel array in the caller's memory by a
+ * quarter, in place.
+ *
+ * pixels: a w x h image of one byte per pixel (a palette index), bottom-up
+ *   rows of 4 * floor((w + 3) / 4) bytes, changed in place. The turned
+ *   image is h wide and w high, so it has w rows of 4 * floor((h + 3) / 4)
+ *   bytes (their padding bytes are set to 0).
+ *   Buffer rule: the buffer must hold the larger of the two images,
+ *     max(h * 4 * floor((w + 3) / 4), w * 4 * floor((h + 3) / 4)) bytes.
+ *   The library cannot see the buffer's length: a caller that allocated
+ *   only the source image (for instance w = 4, h = 1: 4 bytes, turned 16)
+ *   has its memory overrun. The caller owns the buffer.
+ * width, height: pointers to the 16-bit sizes w and h in pixels, each
+ *   1 .. 30000; swapped on success. Both 0 is an empty image: nothing is
+ *   moved and 1 is returned.
+ * mode: only the low 16 bits are used. 0 does nothing, 1 turns clockwise
+ *   (source pixel (x, y) goes to (y, w-1-x)), any other value
+ *   counter-clockwise (to (h-1-y, x)).
+ *
+ * Returns
+ *    1  success
+ *    0  mode 0: nothing is done, the sizes are left as they are
+ *   -1  width below 1 or above 30000 (sizes not both 0)
+ *   -2  height below 1 or above 30000 (sizes not both 0)
+ *   -3  out of memory (for the copy of the source)
+ *   -5  pixels, width or height is null
+ * Nothing is changed unless 1 is returned.
+ */
+TESMOR32_API int RotM(unsigned char* pixels, short* width, short* height, int mode);
+
+/*
+ * RotAng: turns a 24-bit BMP file by any angle; the corners the turned
+ * picture leaves uncovered take the colour of the source's bottom-left
+ * pixel (its background).
+ *
+ * source, destination: file paths (may be the same).
+ * outWidth, outHeight: receive the size of the result in pixels (may be
+ *   null when not wanted); written only when 1 or 0 is returned.
+ * angle: radians, single precision; positive turns the picture clockwise
+ *   on screen. Must be a finite number.
+ * With W x H the source's size and a the angle, the corners (0,0), (W,0),
+ * (0,H), (W,H) map to X = W/2 + cos a (x - W/2) + sin a (y - H/2) and
+ * Y = H/2 + cos a (y - H/2) - sin a (x - W/2), each truncated toward zero;
+ * the result is W' = max X - min X wide and H' = max Y - min Y high (at
+ * least 1 each). Output pixel (x', y') (y' from the bottom), with
+ * dx = x' - trunc(W'/2), dy = y' - trunc(H'/2), takes source pixel
+ * (trunc(trunc(W/2) + dx cos a - dy sin a),
+ *  trunc(trunc(H/2) + dy cos a + dx sin a)) when that lies inside the
+ * source, else the source's bottom-left pixel. Sine and cosine are taken
+ * in single precision (the rest in double), so near whole numbers the
+ * truncations fall either way: a quarter turn of a 100 x 40 picture comes
+ * out 41 x 100, with background colour in parts of its bottom row and last
+ * column and a one-pixel step between its halves. Rot turns by quarters
+ * exactly.
+ *
+ * Returns
+ *    1  success
+ *    0  angle 0 with source and destination the same path: nothing is
+ *       written; the outputs receive the source's size when it is a
+ *       readable 24-bit file
+ *   -1  source cannot be opened
+ *   -2  source is shorter than 54 bytes
+ *   -3  source does not start with "BM"
+ *   -4  source is compressed
+ *   -5  source is not a 24-bit file (8-bit files included)
+ *   -6  out of memory, or the result would exceed 30000 pixels a side or
+ *       1 GiB of pixel data
+ *  -10  destination cannot be written
+ *  -11  angle is not a finite number (infinite or NaN)
+ *  -13  source damaged (as for HReSize)
+ */
+TESMOR32_API int RotAng(const char* source, const char* destination, int* outWidth,
+                        int* outHeight, float angle);
+
+/*
+ * Fead: fades a 24-bit BMP file toward a colour, or darkens it.
+ *
+ * source, destination: file paths (may be the same).
+ * colour: 0x00BBGGRR.
+ * level: 0 .. 255 (values outside are taken as 0 or 255).
+ * mode: 0 blends toward the colour: each channel p becomes
+ *   ((255 - level) c + level p) / 255 (integer division, c the colour's
+ *   channel), so 255 keeps the picture and 0 gives the plain colour.
+ *   1 darkens: pixels exactly of the colour stay, every other channel
+ *   becomes level p / 255. Any other mode copies the picture unchanged.
+ *
+ * Returns
+ *    1  success
+ *   -1  source cannot be opened
+ *   -2  source is shorter than 54 bytes
+ *   -3  source does not start with "BM"
+ *   -4  source is compressed
+ *   -5  source is not a 24-bit file
+ *   -6  out of memory
+ *  -10  destination cannot be written
+ *  -13  source damaged (as for HReSize)
+ */
+TESMOR32_API int Fead(const char* source, const char* destination, int colour, int level,
+                      int mode);
+
+/*
+ * Light: light rays streaming from a point through the ink of a 24-bit BMP
+ * file: pixels with ink between them and the light get brighter, most
+ * where long stretches of ink lie close to them.
+ *
+ * source, destination: file paths (may be the same).
+ * lightX, lightY: the light's column from the left and row from the
+ *   bottom, in pixels; may lie outside the picture.
+ * strength: brightness per unit of light (the program passes 1 .. 10);
+ *   negative values darken.
+ * falloff: how fast the light fades with distance (the program passes
+ *   0 .. 9); 0 does not fade. A negative value makes light grow with
+ *   distance and brightens even pixels without ink toward the light.
+ * The key colour is the source's bottom-left pixel. For pixel (x, y),
+ * dx = lightX - x, dy = lightY - y, D = |dx| when |dx| > 1, else 1: probes
+ * at k = 0, 2, 4, ... while k < |dx|, at column x + k (x < lightX) or
+ * x - k (x >= lightX) and row y + floor(|dy| k / D) (y < lightY) or
+ * y - floor(|dy| k / D), count the probes not of the key colour, stopping
+ * at the first key-coloured probe after at least one counted; probes
+ * outside the picture count as key colour; count is capped at 40. With
+ * (px, py) the last probe, o = trunc(count - sqrt((x - px)^2
+ * + 2 (y - py)^2) * falloff / 30), 0 when negative, times strength, is
+ * added to each channel, clamped to 0 .. 255. A picture of only the key
+ * colour, and the light's own column, stay unchanged (falloff >= 0).
+ *
+ * Returns 1 on success, or -1 .. -6, -10, -13 as for Fead.
+ */
+TESMOR32_API int Light(const char* source, const char* destination, int lightX, int lightY,
+                       int strength, int falloff);
+
+/*
+ * SideDsp: shows a 24-bit BMP file up to a column and fades it into a
+ * colour to the right of it.
+ *
+ * source, destination: file paths (may be the same).
+ * edgeX: the last column (from the left) shown unchanged; only its low 24
+ *   bits are used, as a signed value (-8388608 .. 8388607). Negative
+ *   values are allowed (the edge still entering from the left).
+ * edgeWidth: the width of the soft edge in pixels, at least 1.
+ * colour: 0x00BBGGRR, the colour the picture fades into.
+ * For column x: m = 256 + 256 (edgeX - x) / edgeWidth (division truncating
+ * toward zero), m = 256 where x <= edgeX and 0 where m < 0; each channel p
+ * becomes floor(m p / 256) + floor((256 - m) c / 256), c the colour's
+ * channel.
+ *
+ * Returns 1 on success, -11 when edgeWidth is below 1 (checked before the
+ * source is looked at), or -1 .. -6, -10, -13 as for Fead.
+ */
+TESMOR32_API int SideDsp(const char* source, const char* destination, int edgeX, int edgeWidth,
+                         int colour);
+
+/*
+ * Effect: sharpens a 24-bit BMP file and adjusts its contrast and
+ * brightness, byte by byte.
+ *
+ * source, destination: file paths (may be the same).
+ * brightness, contrast, sharpen: only the low 16 bits are used, as signed
+ *   values. 0, 0, 0 leaves every byte unchanged.
+ * The whole padded rows are worked on, every byte on its own. Rows 0 and
+ * H-1, the first 3 and last 3 bytes of each row, and all bytes when
+ * sharpen is 0 are only mapped. Every other byte t is first sharpened with
+ * its 8 neighbours of the same channel in the source (3 bytes left and
+ * right, the bytes above and below, and the four diagonal ones): with A
+ * the number of neighbours greater than t, S = 3 (left + right + above
+ * + below) + 2 (the four diagonals) and s = sharpen,
+ *   A = 0 or 8: t stays;  A = 1 or 7: t = (t (5s + 256) - S s / 4) >> 8;
+ *   A = 2 or 6: t = (t (10s + 256) - s S / 2) >> 8;
+ *   A = 3, 4 or 5: t = (t (20s + 256) - s S) >> 8
+ * (divisions truncating toward zero, arithmetic shifts). Each byte is then
+ * mapped to ((contrast + 256) (t - 128) >> 8) + brightness + 128, clamped
+ * to 0 .. 255. The result keeps the source's bytes between the header and
+ * the pixel data.
+ *
+ * Returns
+ *    1  success
+ *   -3  source cannot be opened, or is shorter than 54 bytes
+ *   -4  destination cannot be written
+ *   -5  source does not start with "BM"
+ *   -6  source is compressed
+ *   -7  source is not a 24-bit file
+ *   -8  out of memory
+ *  -13  source damaged (as for HReSize)
+ */
+TESMOR32_API int Effect(const char* source, const char* destination, int brightness,
+                        int contrast, int sharpen);
+
+/*
+ * TexColEx: writes the striped two-colour pattern of the extended colour
+ * fill as a new 24-bit BMP file.
+ *
+ * destination: file path, created or replaced.
+ * width, height: size of the pattern in pixels, 1 .. 30000 each (the
+ *   program writes 40 x 40).
+ * colourA, colourB: 0x00BBGGRR.
+ * repeat: the stripes hold repeat + 1 half-waves of colour change from one
+ *   corner to the other (the program passes 0 .. 20).
+ * angle: direction of the change in degrees (the program passes 0 .. 359).
+ * spare: ignored.
+ * With t = angle * 0.017453292519943278, S = |sin t| + |cos t| and for
+ * pixel (j, i) (i from the bottom)
+ *   f = (sin t (i - height/2) + cos t (j - width/2) + width S / 2)
+ *       / width / S * (repeat + 1) * 1.570796326794895
+ * (real division), each channel is trunc(a |sin f| + b |cos f|) clamped to
+ * 0 .. 255, a and b the channels of colourA and colourB. At angle 0 and
+ * repeat 0 the columns blend from colourB at the left edge to colourA at
+ * the right.
+ *
+ * Returns
+ *    1  success
+ *   -1  width below 1 or above 30000
+ *   -2  height below 1 or above 30000
+ *   -3  out of memory, or the pattern would exceed 1 GiB
+ *   -4  destination cannot be written
+ * Nothing is written unless 1 is returned.
+ */
+TESMOR32_API int TexColEx(const char* destination, int width, int height, int colourA,
+                          int colourB, int repeat, int angle, int spare);
+
+/*
+ * TesmorVer: the version of the library, 126 (the program requires at
+ * least 126). The argument is ignored.
+ */
+TESMOR32_API int TesmorVer(int ignored);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,8 @@
 #include "file_op.h"
 
+#include <cstring>
+#include <utility>
+
 namespace tesmor {
 
 int sourceCode(BmpReadStatus status, const SourceCodes& codes) {
@@ -28,6 +31,20 @@ bool writeResult(const char* path, const BmpImage& source, const Image& result, 
 TargetSize resolveHalfSize(int newWidth, int newHeight, int sourceWidth, int sourceHeight) {
     if (newWidth == 0 && newHeight == 0) return {sourceWidth / 2, sourceHeight / 2};
     return {newWidth, newHeight};
+}
+
+bool samePath(const char* a, const char* b) {
+    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
+}
+
+int readImage24(const char* path, BmpImage& file, Image& image, const SourceCodes& codes) {
+    const int read = sourceCode(readBmp(path, file), codes);
+    if (read != kSuccess) return read;
+    image.width = file.width();
+    image.height = file.height();
+    image.bytesPerPixel = 3;
+    image.data = std::move(file.pixels);
+    return kSuccess;
 }
 
 }  // namespace tesmor

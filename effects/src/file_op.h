@@ -37,4 +37,29 @@ struct TargetSize {
 };
 TargetSize resolveHalfSize(int newWidth, int newHeight, int sourceWidth, int sourceHeight);
 
+// True when both paths are given and name the same string. The whole
+// strings are compared: two long paths that share a prefix are different
+// files.
+bool samePath(const char* a, const char* b);
+
+// A colour argument 0x00BBGGRR as channels in pixel byte order.
+struct Colour {
+    uint8_t b;
+    uint8_t g;
+    uint8_t r;
+    uint8_t channel(int byteIndex) const { return byteIndex == 0 ? b : byteIndex == 1 ? g : r; }
+    bool matches(const uint8_t* pixel) const {
+        return pixel[0] == b && pixel[1] == g && pixel[2] == r;
+    }
+};
+constexpr Colour colourOf(int value) {
+    const auto v = static_cast<uint32_t>(value);
+    return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
+}
+
+// Reads a 24-bit file for an operation that works in place: on success
+// image holds the pixels (moved out of file.pixels) and file keeps the
+// header. Returns kSuccess or the matching code.
+int readImage24(const char* path, BmpImage& file, Image& image, const SourceCodes& codes);
+
 }  // namespace tesmor

@@ -5,7 +5,8 @@ execute_process(COMMAND nm -D --defined-only ${LIBRARY}
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
 endif()
-foreach(name HReSize SReSize SReSize2 Zoom DIBPast DIBPast2 GetMarg)
+foreach(name HReSize SReSize SReSize2 Zoom DIBPast DIBPast2 GetMarg
+             Rot RotM RotAng Fead Light SideDsp Effect TexColEx TesmorVer)
   if(NOT symbols MATCHES " T ${name}\n")
     message(FATAL_ERROR "${name} is not exported")
   endif()

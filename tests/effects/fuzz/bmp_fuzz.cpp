@@ -1,9 +1,12 @@
 // Fuzz entry for the BMP reader and the file functions: the input is
 // written to a file which is read and passed through every file function
-// with small sizes; the tail of the input also drives a paste and a margin
-// measurement on small pixel arrays.
+// with small sizes (and the light, turn and edge functions with arguments
+// taken from its last bytes); the tail of the input also drives a paste, a
+// margin measurement, an in-memory quarter turn and a pattern on small
+// pixel arrays.
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -14,10 +17,17 @@
 
 #include "bmp_file.h"
 #include "dibpast.h"
+#include "effect.h"
+#include "fead.h"
 #include "getmarg.h"
 #include "hresize.h"
+#include "light.h"
+#include "rot.h"
+#include "rotang.h"
+#include "sidedsp.h"
 #include "sresize.h"
 #include "sresize2.h"
+#include "texcolex.h"
 #include "zoom.h"
 
 namespace {
@@ -78,7 +88,66 @@ void fuzzFile(const uint8_t* data, size_t size) {
     expectOutput(tesmor::sReSize2File(in.c_str(), out.c_str(), {1, 1, 2, 2}, 4, 3, 2));
     expectOutput(tesmor::zoomFile(in.c_str(), out.c_str(), 7, 5));
     expectOutput(tesmor::zoomFile(in.c_str(), out.c_str(), 1, 1));
+
+    // Arguments from the last 8 bytes, signed, now and then scaled far out.
+    int8_t arg[8] = {3, -2, 5, 1, 7, 2, 9, 4};
+    if (size >= 8) std::memcpy(arg, data + size - 8, sizeof arg);
+    const int far = (arg[0] & 1) ? 16000000 : 1;  // 127 * far stays within int
+    expectOutput(tesmor::feadFile(in.c_str(), out.c_str(), 0x102030 * arg[1], arg[2] * 3, arg[3] & 3));
+    expectOutput(tesmor::lightFile(in.c_str(), out.c_str(), arg[4] * far, arg[5] * far, arg[6],
+                                   arg[7]));
+    expectOutput(tesmor::sideDspFile(in.c_str(), out.c_str(), arg[1] * far, arg[2], 0xABCDEF));
+    expectOutput(tesmor::effectFile(in.c_str(), out.c_str(), arg[3] * 4, arg[4] * 8, arg[5] * 16));
+    expectOutput(tesmor::rotAngFile(in.c_str(), out.c_str(), nullptr, nullptr, arg[6] * 0.25f));
+
+    // A quarter turn there and back gives the pixels back.
+    static std::string backStore;
+    const std::string& back = scratchPath(".back.bmp", backStore);
+    const int turned = tesmor::rotFile(in.c_str(), out.c_str(), 1);
+    if (turned == 1) {
+        check(tesmor::rotFile(out.c_str(), back.c_str(), 2) == 1, "a turned file turns back");
+        tesmor::BmpImage first, second;
+        check(tesmor::readBmp(in.c_str(), first, kBits) == tesmor::BmpReadStatus::Ok &&
+                  tesmor::readBmp(back.c_str(), second, kBits) == tesmor::BmpReadStatus::Ok,
+              "turned files read back");
+        check(first.width() == second.width() && first.height() == second.height(),
+              "a quarter turn and back keeps the size");
+        // Padding bytes are not pixels: the turned rows pad with zeros.
+        const size_t used = static_cast<size_t>(first.width()) * (first.header.bitCount() / 8);
+        for (int y = 0; y < first.height(); ++y) {
+            const auto row = static_cast<size_t>(y) * static_cast<size_t>(first.stride());
+            check(std::equal(first.pixels.begin() + static_cast<std::ptrdiff_t>(row),
+                             first.pixels.begin() + static_cast<std::ptrdiff_t>(row + used),
+                             second.pixels.begin() + static_cast<std::ptrdiff_t>(row)),
+                  "a quarter turn and back keeps the pixels");
+        }
+        std::remove(back.c_str());
+    }
+    std::remove(out.c_str());
     std::remove(in.c_str());
+}
+
+// The tail also drives RotM on a buffer that holds the larger image (with
+// a guard after it) and a small pattern.
+void fuzzMemory(const uint8_t* data, size_t size) {
+    if (size < 4) return;
+    const auto w = static_cast<int16_t>(data[size - 4] % 9);
+    const auto h = static_cast<int16_t>(data[size - 3] % 9);
+    const size_t bytes = static_cast<size_t>(
+        std::max(tesmor::bytes8(w, h), tesmor::bytes8(h, w)));
+    std::vector<uint8_t> buffer(bytes + 16, 0xEE);
+    for (size_t i = 0; i < bytes; ++i) buffer[i] = data[i % size];
+    int16_t tw = w, th = h;
+    const int code = tesmor::rotateInPlace(buffer.data(), &tw, &th, static_cast<int8_t>(data[size - 2]));
+    check(code <= 1 && code >= -5, "RotM code in range");
+    for (size_t i = bytes; i < buffer.size(); ++i) check(buffer[i] == 0xEE, "RotM stays in its buffer");
+    if (code == 1) check(tw == h && th == w, "RotM swaps the sizes");
+
+    const tesmor::Image pattern = tesmor::stripePattern(1 + data[size - 4] % 5, 1 + data[size - 3] % 5,
+                                                        tesmor::colourOf(0x123456), tesmor::colourOf(0xFEDCBA),
+                                                        static_cast<int8_t>(data[size - 2]),
+                                                        static_cast<int8_t>(data[size - 1]) * 7);
+    check(pattern.data.size() == static_cast<size_t>(pattern.height) * pattern.stride(), "pattern size");
 }
 
 // The last 12 bytes (when there are that many) choose a paste: signed
@@ -107,5 +176,6 @@ void fuzzPaste(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzFile(data, size);
     fuzzPaste(data, size);
+    fuzzMemory(data, size);
     return 0;
 }
