@@ -88,8 +88,8 @@ void Title::paintEvent(QPaintEvent*) {
     frame.fill(Qt::white);
     {
         QPainter p(&frame);
+        // The background slides in from the left over the white screen.
         p.drawImage(offset_, 0, back_);
-        p.drawImage(offset_ + back_.width(), 0, back_);
     }
     // Bitwise AND of the text picture onto the frame.
     for (int y = 0; y < frame.height(); ++y) {
