@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
