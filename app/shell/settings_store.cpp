@@ -242,7 +242,8 @@ void IniWriteInt(const QString& iniPath, const QString& section, const QString& 
 
 void WriteInstallDir(const QString& programFolder) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
-    settings.setValue(QStringLiteral("InstallDir"), programFolder);
+    // Value "InstallDir" in section "Vakuro".
+    settings.setValue(QStringLiteral("Vakuro/InstallDir"), programFolder);
     settings.sync();
 }
 

@@ -59,8 +59,8 @@ void IniWriteInt(const QString& iniPath, const QString& section, const QString& 
 bool IniWriteChecked(const QString& iniPath, const QString& section, const QString& key, const QString& value);
 
 // Records the program folder in the per-user settings store (QSettings in the
-// native format, organisation "Korvel", application "Vakuro", key
-// "InstallDir"). The program never reads it back.
+// native format, organisation "Korvel", application "Vakuro", section
+// "Vakuro", key "InstallDir"). The program never reads it back.
 void WriteInstallDir(const QString& programFolder);
 
 }  // namespace vakuro

@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QSettings>
 
 #include "program_paths.h"
 #include "settings_store.h"
@@ -77,10 +76,9 @@ StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments)
     QDir::setCurrent(ProgramFolder());
 
     if (IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
-        QSettings registry(QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
         QString folder = ProgramFolder();
         if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1) folder.chop(1);
-        registry.setValue(QStringLiteral("Vakuro/InstallDir"), folder);
+        WriteInstallDir(folder);
         Title title;
         title.run(QRandomGenerator::global()->generateDouble());
     }

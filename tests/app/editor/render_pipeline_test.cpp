@@ -1,6 +1,9 @@
 #include "app_fixture.h"
 #include "bmp_file.h"
+#include "character_cutouts.h"
+#include "dib_image.h"
 #include "render_pipeline.h"
+#include "cp932.h"
 #include "settings_store.h"
 
 using namespace vakuro;
@@ -108,6 +111,63 @@ private slots:
         QFile::remove(out);
         pipeline.RenderTextImage(QString(300, QLatin1Char('W')), 0, out, 0, 1);
         QVERIFY(pipeline.holder().isNull());
+    }
+
+    void pictureBitsRoundTrip() {
+        QImage picture(5, 3, QImage::Format_RGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) picture.setPixel(x, y, qRgb(10 * x, 20 * y, 7));
+        const std::vector<uint8_t> bits = ReadPictureBits(picture);
+        QCOMPARE(bits.size(), size_t(3 * 16));  // rows of 15 bytes padded to 16
+        // Bottom row first, blue, green, red.
+        QCOMPARE(int(bits[0]), 7);
+        QCOMPARE(int(bits[1]), 40);
+        QCOMPARE(int(bits[3 * 4 + 2]), 40);
+        QCOMPARE(imageFromDib(bits.data(), 5, 3), picture);
+    }
+
+    void pasteReplacesOnlyTheKeyColour() {
+        AppFixture app;
+        QVERIFY(app.bound);
+        QImage destination(4, 4, QImage::Format_RGB32);
+        destination.fill(Qt::white);
+        destination.setPixel(1, 1, qRgb(0, 0, 255));
+        QImage source(2, 2, QImage::Format_RGB32);
+        source.fill(qRgb(255, 0, 0));
+        PastePicture(app.libraries, destination, source, 1, 1, 0, 0, 0);
+        QCOMPARE(destination.pixel(1, 1), qRgb(0, 0, 255));  // not the key colour: kept
+        QCOMPARE(destination.pixel(2, 1), qRgb(255, 0, 0));
+        QCOMPARE(destination.pixel(2, 2), qRgb(255, 0, 0));
+        QCOMPARE(destination.pixel(0, 0), qRgb(255, 255, 255));
+        QCOMPARE(destination.pixel(3, 3), qRgb(255, 255, 255));
+    }
+
+    void characterCutoutsFollowTheGlyphs() {
+        AppFixture app;
+        QVERIFY(app.bound);
+        std::strcpy(app.state->style.FontName, "IPAGothic");
+        const QString text = QStringLiteral("ｶﾞ A字");
+        const QString basePath = TempFolder() + QStringLiteral("GifAnime0.bmp");
+        const QByteArray bytes = toCp932Lossy(text);
+        app.libraries.engine.ImgMake(bytes.constData(), &app.state->style, QFile::encodeName(basePath).constData(), 0);
+        QImage full(basePath, "BMP");
+        const int W = qRound(full.width() * 0.5 - 4), H = qRound(full.height() * 0.5 - 4);
+        app.libraries.effects.SReSize(QFile::encodeName(basePath).constData(), QFile::encodeName(basePath).constData(),
+                                      W, H, 2);
+        const QImage base(basePath, "BMP");
+        const double scale = double(W) / full.width();
+        const auto cut = SplitCharacterImages(*app.state, text, TempFolder() + QStringLiteral("GifAnimeW.bmp"), base,
+                                              W, H, scale, 0);
+        // Four glyphs: the voiced half-width kana is one, the blank is one.
+        QCOMPARE(int(cut.images.size()), 4);
+        QCOMPARE(cut.strip.size(), QSize(3, H));
+        QCOMPARE(cut.glyphWidth[2], 0);  // the blank
+        for (int t : {1, 3, 4}) {
+            QVERIFY2(cut.glyphWidth[t] > 0, qPrintable(QString::number(t)));
+            QCOMPARE(cut.images.at(QStringLiteral("C%1").arg(t)).width(), cut.glyphWidth[t] + 1);
+        }
+        QVERIFY(cut.glyphLeft[1] < cut.glyphLeft[3]);
+        QVERIFY(cut.glyphLeft[3] < cut.glyphLeft[4]);
     }
 };
 

@@ -291,7 +291,7 @@ TEST_F(SettingsStore, KeyTableDefaultsAndSpelling) {
 TEST_F(SettingsStore, InstallDirGoesToTheUserSettings) {
     WriteInstallDir(QStringLiteral("/opt/vakuro/"));
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
-    EXPECT_EQ(settings.value(QStringLiteral("InstallDir")).toString(), QStringLiteral("/opt/vakuro/"));
+    EXPECT_EQ(settings.value(QStringLiteral("Vakuro/InstallDir")).toString(), QStringLiteral("/opt/vakuro/"));
     // The test runner points the user configuration at a scratch folder.
     EXPECT_TRUE(settings.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME"))) << settings.fileName().toStdString();
 }

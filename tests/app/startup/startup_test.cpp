@@ -2,6 +2,8 @@
 #include <QtTest>
 
 #include "command_line.h"
+#include "program_paths.h"
+#include "settings_store.h"
 #include "library_binding.h"
 #include "startup.h"
 #include "style_data.h"
@@ -147,6 +149,35 @@ private slots:
                  qPrintable(error));
         QVERIFY(libraries.engine.PavrexVer(0) >= 121);
         QVERIFY(libraries.effects.TesmorVer(0) >= 126);
+    }
+
+    void startRoutineWithAndWithoutTitle() {
+        QTemporaryDir home, config;
+        qputenv("VAKURO_HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        Libraries libraries;
+        QString error;
+        QVERIFY(bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error));
+        ProgramState state(libraries, SettingsPath());
+        const QString registry = config.filePath(QStringLiteral("Korvel/Vakuro.conf"));
+
+        IniWrite(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("TitleSkip"), QStringLiteral("1"));
+        IniWrite(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("HiPreView"), QStringLiteral("1"));
+        StartupResult r = runStartRoutine(state, {QStringLiteral("/S")});
+        QCOMPARE(r.next, StartupResult::Next::OpenMainWindow);
+        QVERIFY(!QFile::exists(registry));
+        QCOMPARE(state.options.highQualityPreview, 1);
+        QCOMPARE(state.style.ThickenX, 3);
+
+        IniWrite(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("TitleSkip"), QStringLiteral("0"));
+        QElapsedTimer clock;
+        clock.start();
+        r = runStartRoutine(state, {QStringLiteral("/T"), QStringLiteral("ABC")});
+        QVERIFY2(clock.elapsed() >= 3500, "the title screen runs its slide");
+        QCOMPARE(r.next, StartupResult::Next::Batch);
+        QCOMPARE(r.commandLine.t, QStringLiteral("ABC"));
+        QSettings stored(registry, QSettings::NativeFormat);
+        QCOMPARE(stored.value(QStringLiteral("Vakuro/InstallDir")).toString() + QLatin1Char('/'), ProgramFolder());
     }
 
     void titleJingleAndSlide() {
