@@ -10,6 +10,8 @@
 #include "library_binding.h"
 #include "pavrex.h"
 
+class QWidget;
+
 namespace vakuro {
 
 // Options read at start-up and changed by the option dialog.
@@ -48,16 +50,31 @@ public:
     int mainWindowHeightLimit = 8500;
 
     // Commands carried out by the main window.
+    // Draw at once, as pressing the main window's Draw button does.
     void draw() { emit drawRequested(); }
+    // Draw once the pending input has been handled: while a slider is
+    // dragged faster than the preview renders, the drawings are coalesced
+    // and the last value is always drawn. The record itself is changed at
+    // once by the caller.
+    void drawSoon();
+    // Tells the open dialogs that the whole style record was replaced (a
+    // settings file or template was loaded): they reload their controls.
+    void styleReplacedNotice() { emit styleReplaced(); }
+    // Asks the main window to open the per-character spacing editor, modal
+    // to owner when modal is true.
+    void openSpacingEditor(QWidget* owner, bool modal) { emit spacingEditorRequested(owner, modal); }
     void tateYoko(int vertical) { emit layoutRequested(vertical); }
     void refreshMainWindow() { emit refreshRequested(); }
 
 signals:
     void drawRequested();
+    void styleReplaced();
+    void spacingEditorRequested(QWidget* owner, bool modal);
     void layoutRequested(int vertical);
     void refreshRequested();
 
 private:
+    bool drawPending_ = false;
     const Libraries& libraries_;
     QString settingsPath_;
 };
