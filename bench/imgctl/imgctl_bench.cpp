@@ -6,7 +6,10 @@
 //   the changed-rectangle optimisation, and after "gifsicle -O3" of the
 //   whole-frame file.
 // External tools that are missing make their benchmarks report an error;
-// the others still run.
+// the others still run. At the end a table puts the nearest-colour reduction
+// beside both ImageMagick settings, picture by picture, against the goal:
+// at least 2 dB better than the better of the two, and faster than both
+// (ImageMagick's time includes starting the program).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -15,9 +18,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -115,16 +121,35 @@ long fileSize(const std::string& path) {
     return stat(path.c_str(), &st) == 0 ? long(st.st_size) : -1;
 }
 
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Mean wall time of a call and PSNR, for the closing table.
+struct Measure {
+    double ms = -1;
+    double psnr = 0;
+};
+struct SummaryRow {
+    Measure ours, imPlain, imDither;
+};
+std::map<int, SummaryRow>& summary() {
+    static std::map<int, SummaryRow> rows;
+    return rows;
+}
+
 // DIBto8Bit on each picture; options: 0 nearest colour, 1 dithered.
 void BM_DIBto8Bit(benchmark::State& state) {
     const int picture = int(state.range(0)), options = int(state.range(1));
     const Picture& source = sources()[size_t(picture)];
-    double psnr = 0;
+    double psnr = 0, totalMs = 0;
     for (auto _ : state) {
         state.PauseTiming();
         const int handle = ToDIB(sourcePath(picture).c_str());
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         const int r = DIBto8Bit(handle, 0, options);
+        totalMs += millisecondsSince(start);
         state.PauseTiming();
         if (r != IMGCTL_OK) state.SkipWithError("DIBto8Bit failed");
         psnr = imgctl_bench::psnr(source, shownPicture(handle));
@@ -133,6 +158,8 @@ void BM_DIBto8Bit(benchmark::State& state) {
     }
     state.counters["psnr_dB"] = psnr;
     state.SetLabel(imgctl_bench::styles()[size_t(picture)].name);
+    if (options == IMGCTL_QUANT_NEAREST && state.iterations() > 0)
+        summary()[picture].ours = {totalMs / double(state.iterations()), psnr};
 }
 BENCHMARK(BM_DIBto8Bit)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
@@ -157,11 +184,21 @@ void BM_ImageMagick(benchmark::State& state) {
     if (mode == 0) args.push_back("+dither");
     if (mode != 2) args.insert(args.end(), {"-colors", "256"});
     args.push_back("ppm:" + out);
-    for (auto _ : state)
+    double totalMs = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         if (!run(args)) state.SkipWithError("convert failed");
+        totalMs += millisecondsSince(start);
+    }
     Picture result;
-    if (mode != 2 && imgctl_bench::readPpm(out, result))
-        state.counters["psnr_dB"] = imgctl_bench::psnr(sources()[size_t(picture)], result);
+    if (mode != 2 && imgctl_bench::readPpm(out, result)) {
+        const double psnr = imgctl_bench::psnr(sources()[size_t(picture)], result);
+        state.counters["psnr_dB"] = psnr;
+        if (state.iterations() > 0) {
+            Measure& m = mode == 0 ? summary()[picture].imPlain : summary()[picture].imDither;
+            m = {totalMs / double(state.iterations()), psnr};
+        }
+    }
     state.SetLabel(std::string(imgctl_bench::styles()[size_t(picture)].name) +
                    (mode == 0 ? " +dither -colors 256" : mode == 1 ? " -colors 256" : " no reduction"));
 }
@@ -235,6 +272,26 @@ void BM_GifsicleO3(benchmark::State& state) {
 }
 BENCHMARK(BM_GifsicleO3)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// The goal, picture by picture, from the rows that were measured.
+void printSummary() {
+    bool header = false;
+    for (const auto& [picture, row] : summary()) {
+        if (row.ours.ms < 0 || row.imPlain.ms < 0 || row.imDither.ms < 0) continue;
+        if (!header) {
+            std::printf("\nDIBto8Bit (nearest colour) beside ImageMagick, mean wall time per call:\n");
+            std::printf("%-8s %18s %18s %18s %9s %7s\n", "picture", "ours ms / dB", "+dither ms / dB",
+                        "-colors ms / dB", "margin", "faster");
+            header = true;
+        }
+        const double margin = row.ours.psnr - std::max(row.imPlain.psnr, row.imDither.psnr);
+        const bool faster = row.ours.ms < row.imPlain.ms && row.ours.ms < row.imDither.ms;
+        std::printf("%-8s %8.2f / %6.2f %8.2f / %6.2f %8.2f / %6.2f %+6.2f dB %7s   goal %s\n",
+                    imgctl_bench::styles()[size_t(picture)].name, row.ours.ms, row.ours.psnr, row.imPlain.ms,
+                    row.imPlain.psnr, row.imDither.ms, row.imDither.psnr, margin, faster ? "yes" : "no",
+                    margin >= 2.0 && faster ? "met" : "missed");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +299,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    printSummary();
     // Set IMGCTL_BENCH_KEEP to look at the pictures and GIF files afterwards.
     if (getenv("IMGCTL_BENCH_KEEP") != nullptr) {
         std::printf("files kept in %s\n", workDir().c_str());

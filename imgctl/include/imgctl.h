@@ -139,11 +139,14 @@ IMGCTL_API int ToDIB(const char* path);
  * DIBto8Bit
  * Reduces the bitmap of handle, in place, to an 8-bit bitmap with a palette
  * of at most maxColors colours. A picture that has no more distinct colours
- * than maxColors is kept exactly: every pixel keeps its colour. Otherwise
- * libimagequant at its slowest, best setting chooses the palette; with
- * IMGCTL_QUANT_NEAREST the palette is then refined by k-means over the
- * picture's colours and every pixel takes its nearest palette colour, which
- * gives the smallest squared error (error diffusion can only add to it).
+ * than maxColors is kept exactly: every pixel keeps its colour. Otherwise,
+ * with IMGCTL_QUANT_NEAREST, the palette comes from cutting the picture's
+ * distinct colours into boxes where the cut lowers the squared error most,
+ * refined by k-means over those colours, and every pixel takes its nearest
+ * palette colour, which gives the smallest squared error for the palette
+ * (error diffusion can only add to it); the result depends on the picture
+ * alone. With IMGCTL_QUANT_DITHER, libimagequant at its slowest, best
+ * setting chooses the palette and diffuses the error.
  * An 8-bit bitmap whose palette has no more than maxColors entries is left
  * as it is.
  *   handle:    a handle from ToDIB.

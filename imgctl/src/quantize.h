@@ -14,10 +14,11 @@ enum class Dither { Nearest, Always };
 enum class QuantStatus { Ok, OutOfMemory, Failed };
 
 // Reduces src (24-bit) to at most maxColors (2..256) colours. A picture with
-// no more distinct colours than maxColors is converted exactly. Otherwise
-// libimagequant builds the palette at its best-quality setting; with
-// Dither::Nearest the palette is then polished by k-means over the picture's
-// colours and every pixel takes its nearest entry.
+// no more distinct colours than maxColors is converted exactly. Otherwise,
+// with Dither::Nearest, greedy variance-lowering cuts of the picture's
+// distinct colours give the palette, k-means over those colours refines it,
+// and every pixel takes its nearest entry; with Dither::Always libimagequant
+// at its best-quality setting builds the palette and dithers.
 QuantStatus quantize(const Bitmap& src, int maxColors, Dither dither, Bitmap& out);
 
 // Sum over all pixels and channels of the squared difference between a
