@@ -23,11 +23,22 @@ void markShadow(RenderContext& c) {
     // Where the text moved right and down by d lands: rows below H - d, and
     // with a spread only rows below H - s are sources.
     const long rowEnd = s == 0 ? H - d : std::min<long>(H - s, H - d);
+    if (s == 0) {
+        // Without spread the shadow is the text moved: mark it directly.
+        for (long r = 0; r < rowEnd; ++r) {
+            for (long x = std::max(0L, d); x < W; ++x) {
+                if (isText(c, x - d, r + d)) layerPixel(c.backLayer, c, static_cast<int>(x), static_cast<int>(r))[0] = 1;
+            }
+        }
+        return;
+    }
+    // Where the text moved right and down by d lands, each source grown to
+    // a square of 2s x 2s: only rows below H - s are sources.
     std::vector<uint8_t> moved(static_cast<size_t>(W) * H, 0);
     for (long r = 0; r < rowEnd; ++r) {
         for (long x = std::max(0L, d); x < W; ++x) moved[r * W + x] = isText(c, x - d, r + d);
     }
-    if (s > 0) moved = boxDilate(moved, W, H, s);
+    moved = boxDilate(moved, W, H, s);
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             if (moved[static_cast<size_t>(y) * W + x]) layerPixel(c.backLayer, c, x, y)[0] = 1;
