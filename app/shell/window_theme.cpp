@@ -122,6 +122,9 @@ void ApplyWindowTheme(QWidget* window, int backPaint, bool mainWindow) {
             QPalette childPalette = child->palette();
             childPalette.setColor(QPalette::Window, colours.base);
             child->setPalette(childPalette);
+            // Check boxes and option buttons fill with their Button role by
+            // default; they take the window's base colour like frames do.
+            child->setBackgroundRole(QPalette::Window);
             child->setAutoFillBackground(true);
         } else if (name.startsWith(QLatin1String("Label"))) {
             const QVariant tag = child->property("tag");
