@@ -1,0 +1,95 @@
+// Form010, the colour settings dialog: fill, outline, thickening, slant,
+// spacing, writing direction and background colour of the current style.
+// Every change goes into the style record at once and redraws the preview;
+// there is no OK or Cancel. It stays open beside the main window and reloads
+// its controls whenever the style record is replaced. From it the texture
+// selection, the extended colour and the per-character spacing dialogs open.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace vakuro {
+
+class ClickableLabel;
+class ColourSwatch;
+class ProgramState;
+
+class Form010 : public QDialog {
+    Q_OBJECT
+public:
+    Form010(ProgramState& state, QWidget* owner);
+    ~Form010() override;
+
+    // False once the dialog has been closed (it may still await deletion).
+    bool isOpen() const { return !closed_; }
+
+public slots:
+    // Sets every control from the style record. The handlers of the controls
+    // run, so the value labels and the shown controls follow, but nothing is
+    // drawn. Also run by the hidden button "Load" and whenever the program
+    // replaces the style record.
+    void Load();
+
+private:
+    void buildControls();
+
+    void fillStyleChanged(int index);
+    void showFillControls(int index);
+    void showTexturePreview();
+    void showPatternPreview();
+    void previewDoubleClicked();
+    void swapColours(int first);
+    void fillColourChosen(int swatch, int colour);
+
+    void outlineStyleChanged(int index);
+    void outlineWidthChanged(int index);
+
+    void thickenXChanged(int value);
+    void thickenYChanged(int value);
+    void slantChanged(int value);
+    void spacingChanged(int value);
+    void verticalClicked(bool checked);
+
+    void redraw();
+    void redrawSoon();
+    void layoutSoon();
+    void closed();
+
+    ProgramState& state_;
+    bool loading_ = false;
+    bool layoutPending_ = false;
+    bool closed_ = false;
+
+    QComboBox* fillStyle_ = nullptr;                 // Combo1
+    std::array<ColourSwatch*, 3> fillColours_{};     // Picture1(0..2)
+    ClickableLabel* preview_ = nullptr;              // Image1
+    std::array<ClickableLabel*, 2> swaps_{};         // Image2, Image3
+    QComboBox* outlineStyle_ = nullptr;              // Combo2
+    QComboBox* outlineWidth_ = nullptr;              // Combo3
+    QLabel* outlineColourCaption_ = nullptr;         // "ｶﾗｰ" of the outline
+    std::array<ColourSwatch*, 2> outlineColours_{};  // Picture2(0..1)
+    QScrollBar* thickenX_ = nullptr;                 // HScroll1
+    QScrollBar* slant_ = nullptr;                    // HScroll2
+    QScrollBar* spacing_ = nullptr;                  // HScroll3
+    QScrollBar* thickenY_ = nullptr;                 // HScroll4
+    QLabel* thickenXValue_ = nullptr;
+    QLabel* slantValue_ = nullptr;
+    QLabel* spacingValue_ = nullptr;
+    QLabel* thickenYValue_ = nullptr;
+    QCheckBox* vertical_ = nullptr;                  // Check1
+    ColourSwatch* backColour_ = nullptr;             // Picture3
+};
+
+// Opens the colour settings dialog without blocking, owned by owner (the main
+// window), or brings the open one to the front.
+void showForm010(ProgramState& state, QWidget* owner);
+
+}  // namespace vakuro
