@@ -21,6 +21,9 @@
 #include <QUrl>
 
 #include "banner.h"
+#include "form010.h"
+#include "form020.h"
+#include "form025.h"
 #include "style_data.h"
 #include "cp932.h"
 #include "program_paths.h"
@@ -56,6 +59,9 @@ Form100::Form100(ProgramState& state, QWidget* parent) : QMainWindow(parent), st
     connect(&state_, &ProgramState::drawRequested, this, &Form100::Draw);
     connect(&state_, &ProgramState::layoutRequested, this, &Form100::TateYoko);
     connect(&state_, &ProgramState::refreshRequested, this, &Form100::RefreshMainWindow);
+    // The colour dialog opens the per-character editor modally over itself.
+    connect(&state_, &ProgramState::spacingEditorRequested, this,
+            [this](QWidget* owner, bool modal) { showForm025(state_, owner ? owner : this, modal); });
     qApp->installEventFilter(this);
 }
 
@@ -80,9 +86,12 @@ void Form100::buildMenus() {
 
     QMenu* format = menuBar()->addMenu(QStringLiteral("書式(&O)"));
     format->setObjectName(QStringLiteral("M_Format"));
-    add(format, "M_Color", QStringLiteral("カラー(太さ)設定"))->setEnabled(false);
-    add(format, "M_Effect", QStringLiteral("特殊効果設定"))->setEnabled(false);
-    add(format, "M_Spacing", QStringLiteral("文字間隔設定"))->setEnabled(false);
+    connect(add(format, "M_Color", QStringLiteral("カラー(太さ)設定")), &QAction::triggered, this,
+            [this] { showForm010(state_, this); });
+    connect(add(format, "M_Effect", QStringLiteral("特殊効果設定")), &QAction::triggered, this,
+            [this] { showForm020(state_, this); });
+    connect(add(format, "M_Spacing", QStringLiteral("文字間隔設定")), &QAction::triggered, this,
+            [this] { showForm025(state_, this, false); });
     format->addSeparator();
     QAction* anime = add(format, "M_Anime", QStringLiteral("ｱﾆﾒｰｼｮﾝ"));
     connect(anime, &QAction::triggered, this, &Form100::startAnimation);

@@ -144,6 +144,23 @@ private slots:
         QVERIFY(window->findChild<QLabel*>(QStringLiteral("Label3"))->text().isEmpty());
     }
 
+    void styleMenusOpenTheirDialogsBesideTheWindow() {
+        for (const char* item : {"M_Color", "M_Effect", "M_Spacing"}) {
+            window->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(app->state->openDialogs.colour);
+        QVERIFY(app->state->openDialogs.effects);
+        QVERIFY(app->state->openDialogs.spacing);
+        for (const char* name : {"Form010", "Form020", "Form025"}) {
+            QWidget* dialog = window->findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY2(dialog && dialog->isVisible() && !dialog->isModal(), name);
+        }
+        // A second choice raises the open dialog instead of opening another.
+        window->findChild<QAction*>(QStringLiteral("M_Color"))->trigger();
+        QCOMPARE(window->findChildren<QWidget*>(QStringLiteral("Form010")).size(), 1);
+    }
+
     void closingStoresPositionStyleAndText() {
         window->textBox()->setText(QStringLiteral("  前後に空白  "));
         window->move(120, 90);
