@@ -63,6 +63,23 @@ Form100::Form100(ProgramState& state, QWidget* parent) : QMainWindow(parent), st
     connect(&state_, &ProgramState::spacingEditorRequested, this,
             [this](QWidget* owner, bool modal) { showForm025(state_, owner ? owner : this, modal); });
     qApp->installEventFilter(this);
+    state_.host = this;
+}
+
+Form100::~Form100() {
+    if (state_.host == this) state_.host = nullptr;
+}
+
+QString Form100::text() const { return text_->text(); }
+
+void Form100::setText(const QString& text) { text_->setText(text); }
+
+QString Form100::fontName() const { return fonts_->currentText(); }
+
+bool Form100::selectFontName(const QString& face) {
+    if (FindListText(fonts_, face) < 0) return false;
+    selectFont(face);
+    return true;
 }
 
 void Form100::buildMenus() {

@@ -21,10 +21,25 @@ namespace vakuro {
 class Banner;
 class PreviewImage;
 
-class Form100 : public QMainWindow {
+class Form100 : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
     explicit Form100(ProgramState& state, QWidget* parent = nullptr);
+    ~Form100() override;
+
+    // MainWindowHost
+    QString text() const override;
+    void setText(const QString& text) override;
+    QString fontName() const override;
+    bool selectFontName(const QString& face) override;
+    void refreshFontList() override { RefreshFontList(); }
+    void prepareTexture() override { pipeline_.PrepareTexture(); }
+    void renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
+                         int qualityBase) override {
+        pipeline_.RenderTextImage(text, highQuality, outPath, spare, qualityBase);
+    }
+    QImage renderHolder() const override { return pipeline_.holder(); }
+    QWidget* ownerWindow() override { return this; }
 
     // Opening steps: position, per-character scale tables, text, font list,
     // font selection (which draws the first preview), layout, theme.

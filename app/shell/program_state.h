@@ -4,6 +4,7 @@
 // the repaint). No dialog knows the main window's class.
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -31,6 +32,30 @@ struct OpenDialogs {
     bool spacing = false;
 };
 
+// What the main window offers to the other windows: its text, its font
+// list and the render pipeline with its picture holder.
+class MainWindowHost {
+public:
+    virtual ~MainWindowHost() = default;
+    // The text box.
+    virtual QString text() const = 0;
+    virtual void setText(const QString& text) = 0;
+    // The face selected in the font list; selecting one runs its click
+    // handler (which draws). False when the list has no such face.
+    virtual QString fontName() const = 0;
+    virtual bool selectFontName(const QString& face) = 0;
+    // Refills the font list (after the Japanese-only option changed).
+    virtual void refreshFontList() = 0;
+    // PrepareTexture and RenderTextImage of the render pipeline, and the
+    // picture holder that receives every rendering.
+    virtual void prepareTexture() = 0;
+    virtual void renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
+                                 int qualityBase) = 0;
+    virtual QImage renderHolder() const = 0;
+    // The main window itself, as the owner of dialogs.
+    virtual QWidget* ownerWindow() = 0;
+};
+
 class ProgramState : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +73,8 @@ public:
     int redrawGuard = 0;
     // Height limit of the main window in twips (vertical writing).
     int mainWindowHeightLimit = 8500;
+    // The main window, once it exists.
+    MainWindowHost* host = nullptr;
 
     // Commands carried out by the main window.
     // Draw at once, as pressing the main window's Draw button does.
