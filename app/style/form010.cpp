@@ -28,6 +28,7 @@
 #include "shared_routines.h"
 #include "vakuro_resources.h"
 #include "window_position.h"
+#include "dialog_labels.h"
 #include "window_theme.h"
 
 namespace vakuro {
@@ -46,19 +47,6 @@ constexpr int kSwapWidth = 20;
 // Fill styles.
 constexpr int kFillTexture = 5;
 constexpr int kFillPattern = 6;
-
-QLabel* caption(const QString& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QLabel* valueLabel(const char* name, QWidget* parent) {
-    auto* label = caption(QStringLiteral("0"), name, parent);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-000")));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 QScrollBar* slider(int minimum, int maximum, const char* name, QWidget* parent) {
     auto* bar = new QScrollBar(Qt::Horizontal, parent);
@@ -212,10 +200,10 @@ void Form010::buildControls() {
     slant_ = slider(0, 30, "HScroll2", this);
     spacing_ = slider(-30, 100, "HScroll3", this);
     thickenY_ = slider(0, 8, "HScroll4", this);
-    thickenXValue_ = valueLabel("Label7", this);
-    thickenYValue_ = valueLabel("Label9", this);
-    slantValue_ = valueLabel("Label11", this);
-    spacingValue_ = valueLabel("Label13", this);
+    thickenXValue_ = valueLabel("Label7", this, QStringLiteral("-000"));
+    thickenYValue_ = valueLabel("Label9", this, QStringLiteral("-000"));
+    slantValue_ = valueLabel("Label11", this, QStringLiteral("-000"));
+    spacingValue_ = valueLabel("Label13", this, QStringLiteral("-000"));
     auto* spacingCaption = new ClickableLabel(QStringLiteral("文字間"), this);
     spacingCaption->setObjectName(QStringLiteral("Label12"));
     connect(spacingCaption, &ClickableLabel::doubleClicked, this, [this] { spacing_->setValue(0); });

@@ -18,25 +18,13 @@
 #include "program_paths.h"
 #include "program_state.h"
 #include "window_position.h"
+#include "dialog_labels.h"
 #include "window_theme.h"
 
 namespace vakuro {
 namespace {
 
 constexpr int kPreviewSize = 40;
-
-QLabel* caption(const QString& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QLabel* valueLabel(const char* name, QWidget* parent) {
-    auto* label = caption(QStringLiteral("0"), name, parent);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 QScrollBar* slider(int maximum, const char* name, QWidget* parent) {
     auto* bar = new QScrollBar(Qt::Horizontal, parent);
@@ -99,8 +87,8 @@ void Form012::buildControls() {
 
     repeat_ = slider(20, "HScroll1", this);
     angle_ = slider(359, "HScroll2", this);
-    repeatValue_ = valueLabel("Label5", this);
-    angleValue_ = valueLabel("Label6", this);
+    repeatValue_ = valueLabel("Label5", this, QStringLiteral("0000"));
+    angleValue_ = valueLabel("Label6", this, QStringLiteral("0000"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
