@@ -1,0 +1,208 @@
+// The output transform: the measure and draw passes on tiny images, with the
+// expected columns computed by hand.
+#include <QtTest>
+
+#include <cmath>
+
+#include "warp.h"
+
+using namespace vakuro;
+
+namespace {
+
+// A source whose every pixel is distinct: red = column, green = row.
+QImage numbered(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, 7));
+    return image;
+}
+
+constexpr QRgb kBack = 0xffc0c0c0;
+
+bool sameImage(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xffffff) != (b.pixel(x, y) & 0xffffff)) return false;
+    return true;
+}
+
+}  // namespace
+
+class WarpTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typeThreeNeutralCopies() {
+        const QImage src = numbered(9, 7);
+        QCOMPARE(warpHeight(3, 50, 50, 40, src.size()), 7);
+        QVERIFY(sameImage(warpImage(src, 3, 50, 50, 40, kBack), src));
+    }
+
+    void chevronAndWaveWithoutHeightCopy() {
+        const QImage src = numbered(11, 5);
+        for (int type : {7, 8}) {
+            QCOMPARE(warpHeight(type, 0, 37, 50, src.size()), 5);
+            QVERIFY(sameImage(warpImage(src, type, 0, 37, 50, kBack), src));
+        }
+    }
+
+    void archMiddleColumn() {
+        // 200 x 100, P1 = P2 = 50: the middle column's top is
+        // round(0.25 * 100 * 100 / 26) = round(96.15) = 96, every bottom 150.
+        const WarpColumn middle = warpColumn(1, 50, 50, 50, 200, 100, 100);
+        QCOMPARE(middle.top, 96);
+        QCOMPARE(middle.bottom, 150);
+        QCOMPARE(warpColumn(1, 50, 50, 50, 200, 100, 0).top, 0);
+        for (int i = 0; i < 200; ++i) QCOMPARE(warpColumn(1, 50, 50, 50, 200, 100, i).bottom, 150);
+        QCOMPARE(warpHeight(1, 50, 50, 50, QSize(200, 100)), 150);
+        QCOMPARE(warpedSize(1, 50, 50, 50, QSize(200, 100)), QSize(200, 150));
+    }
+
+    void archDrawTiny() {
+        // 4 x 2, P1 = P2 = 50: u = -0.5, -0.25, 0, 0.25; a = 0, 0.1875,
+        // 0.25, 0.1875; top = round(a * 2 * 100 / 26) = 0, 1, 2, 1; bottom 3.
+        const QImage src = numbered(4, 2);
+        const QImage out = warpImage(src, 1, 50, 50, 50, kBack);
+        QCOMPARE(out.size(), QSize(4, 3));
+        // Column 0: 2 rows stretched into 3: rows 0, 1, 1 (centres 0.33, 1, 1.67).
+        QCOMPARE(out.pixel(0, 0), src.pixel(0, 0));
+        QCOMPARE(out.pixel(0, 1), src.pixel(0, 1));
+        QCOMPARE(out.pixel(0, 2), src.pixel(0, 1));
+        // Column 1: rows 1..2 hold the source exactly; row 0 is background.
+        QCOMPARE(out.pixel(1, 0), kBack);
+        QCOMPARE(out.pixel(1, 1), src.pixel(1, 0));
+        QCOMPARE(out.pixel(1, 2), src.pixel(1, 1));
+        // Column 2: one row, the nearest source row to its centre (row 1).
+        QCOMPARE(out.pixel(2, 0), kBack);
+        QCOMPARE(out.pixel(2, 1), kBack);
+        QCOMPARE(out.pixel(2, 2), src.pixel(2, 1));
+    }
+
+    void slant() {
+        // 100 x 100, P1 = P2 = P3 = 50: T = 110, left column 50..110, the
+        // right columns approach 0..60.
+        const WarpColumn left = warpColumn(4, 50, 50, 50, 100, 100, 0);
+        QCOMPARE(left.top, 50);
+        QCOMPARE(left.bottom, 110);
+        const WarpColumn right = warpColumn(4, 50, 50, 50, 100, 100, 99);
+        QCOMPARE(right.top, 0);      // round(110 - 49.5 - 60) = round(0.5) = 0
+        QCOMPARE(right.bottom, 60);  // round(110 - 49.5) = round(60.5) = 60
+        QCOMPARE(warpHeight(4, 50, 50, 50, QSize(100, 100)), 110);
+        // Type 5 is the mirror image: its column at i has type 4's at W - i.
+        QCOMPARE(warpColumn(5, 50, 50, 50, 100, 100, 1).top, warpColumn(4, 50, 50, 50, 100, 100, 99).top);
+    }
+
+    void slantDrawTiny() {
+        // 2 x 10, P1 = P2 = P3 = 50: T = round(10 + 1) = 11.
+        // i = 0: top round(11 - 5 - 1) = 5, bottom 11 (6 rows);
+        // i = 1: H * i / W = 5: top round(11 - 2.5 - 6) = round(2.5) = 2,
+        // bottom round(11 - 2.5) = round(8.5) = 8 (6 rows).
+        const QImage src = numbered(2, 10);
+        QCOMPARE(warpHeight(4, 50, 50, 50, src.size()), 11);
+        const QImage out = warpImage(src, 4, 50, 50, 50, kBack);
+        QCOMPARE(out.size(), QSize(2, 11));
+        for (int y = 0; y < 5; ++y) QCOMPARE(out.pixel(0, y), kBack);
+        // 10 rows squeezed into 6: destination row k takes source row
+        // floor((2k + 1) * 10 / 12) = 0, 2, 4, 5, 7, 9.
+        const int rows[] = {0, 2, 4, 5, 7, 9};
+        for (int k = 0; k < 6; ++k) {
+            QCOMPARE(out.pixel(0, 5 + k), src.pixel(0, rows[k]));
+            QCOMPARE(out.pixel(1, 2 + k), src.pixel(1, rows[k]));
+        }
+        QCOMPARE(out.pixel(1, 1), kBack);
+        QCOMPARE(out.pixel(1, 8), kBack);
+    }
+
+    void wave() {
+        // Type 8, P1 = 20, image 100 high: shifted between 0 and 20 rows.
+        int low = 1000, high = -1;
+        for (int i = 0; i < 64; ++i) {
+            const WarpColumn c = warpColumn(8, 20, 0, 50, 64, 100, i);
+            QCOMPARE(c.bottom - c.top, 100);
+            low = std::min(low, c.top);
+            high = std::max(high, c.top);
+        }
+        QCOMPARE(low, 0);
+        QCOMPARE(high, 20);
+        QVERIFY(warpHeight(8, 20, 0, 50, QSize(64, 100)) <= 120);
+        // i = 16 of 64 with phase 0: sin(pi / 2) = 1, v = round(10 * 2) = 20.
+        QCOMPARE(warpColumn(8, 20, 0, 50, 64, 100, 16).top, 20);
+        // Each column is moved, not stretched.
+        const QImage src = numbered(4, 3);
+        // 4 x 3, P1 = 100, P2 = 0: v = round(1.5 * (sin(pi/2 * i) + 1)) = 2
+        // (1.5 rounds to 2), 3, 2, 0 for i = 0, 1, 2, 3.
+        const QImage out = warpImage(src, 8, 100, 0, 50, kBack);
+        QCOMPARE(out.height(), 6);
+        const int shift[] = {2, 3, 2, 0};
+        for (int i = 0; i < 4; ++i)
+            for (int y = 0; y < 6; ++y) {
+                const int sy = y - shift[i];
+                QCOMPARE(out.pixel(i, y), sy >= 0 && sy < 3 ? src.pixel(i, sy) : kBack);
+            }
+    }
+
+    void chevronDrawTiny() {
+        // 4 x 2, type 7, P1 = 100: v = round(2 * (1 - |2 i / 4 - 1|)) =
+        // 0, 1, 2, 1.
+        const QImage src = numbered(4, 2);
+        const QImage out = warpImage(src, 7, 100, 0, 0, kBack);
+        QCOMPARE(out.size(), QSize(4, 4));
+        const int shift[] = {0, 1, 2, 1};
+        for (int i = 0; i < 4; ++i)
+            for (int y = 0; y < 4; ++y) {
+                const int sy = y - shift[i];
+                QCOMPARE(out.pixel(i, y), sy >= 0 && sy < 2 ? src.pixel(i, sy) : kBack);
+            }
+    }
+
+    void noTransformStretches() {
+        // 177 x 33, P1 = 50: round(49.5) = 50 (halves to even).
+        QCOMPARE(warpHeight(0, 50, 50, 50, QSize(177, 33)), 50);
+        const QImage src = numbered(177, 33);
+        const QImage out = warpImage(src, 0, 50, 50, 50, kBack);
+        QCOMPARE(out.size(), QSize(177, 50));
+        for (int y = 0; y < 50; ++y) {
+            const int sy = (2 * y + 1) * 33 / 100;
+            QCOMPARE(out.pixel(5, y), src.pixel(5, sy));
+            QCOMPARE(out.pixel(176, y), src.pixel(176, sy));
+        }
+        QCOMPARE(warpHeight(0, 0, 50, 50, QSize(177, 33)), 33);
+        QVERIFY(sameImage(warpImage(src, 0, 0, 50, 50, kBack), src));
+        // Other unknown types behave as type 0.
+        QCOMPARE(warpHeight(12, 50, 50, 50, QSize(177, 33)), 50);
+    }
+
+    void measurePassOnlyClears() {
+        const QImage src = numbered(5, 4);
+        QImage dest(7, 6, QImage::Format_RGB32);
+        dest.fill(0xff123456);
+        QCOMPARE(warp(src, dest, 1, 50, 50, 50, 0xff000000, false), 6);
+        // Cleared over the source's width and the full height; the rest kept.
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 5; ++x) QCOMPARE(dest.pixel(x, y), 0xff000000u);
+            QCOMPARE(dest.pixel(5, y), 0xff123456u);
+        }
+    }
+
+    void degenerateColumnsAreSafe() {
+        // Type 4 with P1 above P2 + P3 puts tops above the canvas, and
+        // type 3 at its extremes makes columns with no height: nothing is
+        // written outside the canvas and nothing fails.
+        const QImage src = numbered(30, 20);
+        for (int type = 0; type <= 9; ++type)
+            for (int p1 : {0, 100})
+                for (int p2 : {0, 100})
+                    for (int p3 : {0, 100}) {
+                        const QImage out = warpImage(src, type, p1, p2, p3, kBack);
+                        QCOMPARE(out.height(), warpHeight(type, p1, p2, p3, src.size()));
+                    }
+        QImage small(30, 3, QImage::Format_RGB32);
+        QCOMPARE(warp(src, small, 9, 100, 30, 50, kBack, true), warpHeight(9, 100, 30, 50, src.size()));
+        QCOMPARE(warpHeight(1, 50, 50, 50, QSize(0, 10)), 0);
+        QVERIFY(warpImage(QImage(), 1, 50, 50, 50, kBack).isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(WarpTest)
+#include "warp_test.moc"
