@@ -1,12 +1,139 @@
 #include "clipboard_output.h"
 
+#include <QApplication>
+#include <QAudioDevice>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+
+#include <cmath>
+
+#include "cp932.h"
+#include "emf_writer.h"
+#include "program_paths.h"
 #include "program_state.h"
+#include "settings_keys.h"
+#include "vakuro_resources.h"
 
 namespace vakuro {
 
+namespace {
+
+constexpr char kTempBitmap[] = "VakTmp.bmp";
+constexpr char kEmfName[] = "Vakuro.emf";
+
+// Restores the cursor however the command ends.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+double clipScaleFactor(int scaleIndex) {
+    switch (scaleIndex) {
+    case 0:
+        return 0.5;
+    case 2:
+        return 1.5;
+    case 3:
+        return 2.0;
+    default:
+        return 1.0;
+    }
+}
+
+QSize clipTargetSize(QSize source, int scaleIndex) {
+    const double s = clipScaleFactor(scaleIndex);
+    return {static_cast<int>(std::nearbyint(source.width() * s)),
+            static_cast<int>(std::nearbyint(source.height() * s))};
+}
+
+QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString& emfPath) {
+    auto* data = new QMimeData;
+    data->setImageData(picture);
+    if (metafile) {
+        const QByteArray emf = buildEmf(picture, emfFrameSize(picture.size()), QStringLiteral("0"));
+        if (!emfPath.isEmpty()) writeEmfFile(emfPath, emf);
+        if (!emf.isEmpty()) {
+            data->setData(QStringLiteral("image/emf"), emf);
+            data->setData(QStringLiteral("image/x-emf"), emf);
+        }
+    }
+    return data;
+}
+
+void playCompletionSoundAndWait() {
+    if (QMediaDevices::audioOutputs().isEmpty()) return;
+    QSoundEffect sound;
+    QEventLoop loop;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&sound, &QSoundEffect::playingChanged, &loop, [&] {
+        if (!sound.isPlaying()) loop.quit();
+    });
+    QObject::connect(&sound, &QSoundEffect::statusChanged, &loop, [&] {
+        if (sound.status() == QSoundEffect::Error) loop.quit();
+        if (sound.status() == QSoundEffect::Ready && !sound.isPlaying()) sound.play();
+    });
+    sound.setSource(QUrl(QStringLiteral("qrc") + resources::soundPath(resources::kCompletionSound)));
+    if (sound.status() == QSoundEffect::Ready) sound.play();
+    if (sound.status() == QSoundEffect::Error) return;
+    guard.start(3000);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 void clipboardOutputCommand(ProgramState& state, QWidget* owner) {
-    (void)state;
-    (void)owner;
+    {
+        BusyCursor busy;
+        state.draw();
+        MainWindowHost* host = state.host;
+        if (host == nullptr) return;
+        const QImage shown = host->renderHolder();
+        if (shown.isNull()) return;
+        const QSize target = clipTargetSize(shown.size(), state.options.clipScaleIndex);
+        if (target.isEmpty()) return;
+        host->prepareTexture();
+        const QString tempBitmap = TempFolder() + QLatin1String(kTempBitmap);
+        const QByteArray path = QFile::encodeName(tempBitmap);
+        const auto& fx = state.libraries().effects;
+        // A render that fails must not copy an older picture.
+        QFile::remove(tempBitmap);
+        if (state.options.clipSmooth == 1) {
+            const QByteArray text = toCp932Lossy(host->text());
+            state.libraries().engine.ImgMake(text.constData(), &state.style, path.constData(), 1);
+            if (fx.SReSize) fx.SReSize(path.constData(), path.constData(), target.width(), target.height(), 4);
+        } else {
+            host->renderTextImage(host->text(), 1, tempBitmap, 0, 1);
+            if (fx.HReSize) fx.HReSize(path.constData(), path.constData(), target.width(), target.height());
+        }
+        QImage picture;
+        if (!picture.load(tempBitmap, "BMP") || picture.isNull()) return;
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const bool metafile = state.options.clipMetaFile == 1;
+        clipboard->setMimeData(
+            clipboardContent(picture, metafile, metafile ? TempFolder() + QLatin1String(kEmfName) : QString()));
+    }
+    using namespace settings;
+    if (IniReadInt(state.settingsPath(), kClipWithDialog.section, kClipWithDialog.key, kClipWithDialog.defaultValue) ==
+        1) {
+        QMessageBox::information(owner, QGuiApplication::applicationDisplayName(),
+                                 QStringLiteral("クリップボードに出力しました"));
+    } else {
+        playCompletionSoundAndWait();
+    }
 }
 
 }  // namespace vakuro

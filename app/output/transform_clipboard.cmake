@@ -3,4 +3,5 @@ target_sources(vakuro_output PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/warp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form032.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_output.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/emf_writer.cpp
 )
