@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "form030.h"
 #include "form100.h"
 #include "library_binding.h"
+#include "output_messages.h"
 #include "program_paths.h"
 #include "startup.h"
 
@@ -38,9 +40,21 @@ int main(int argc, char** argv) {
     vakuro::ProgramState state(libraries, vakuro::SettingsPath());
     const vakuro::StartupResult start = vakuro::runStartRoutine(state, QApplication::arguments().mid(1));
     if (start.next == vakuro::StartupResult::Next::Batch) {
-        std::fprintf(stderr, "%s\n", QStringLiteral("コマンドラインからのファイル出力はまだ使用できません。")
-                                         .toLocal8Bit().constData());
-        return 2;
+        // Command-line output: nothing waits for an answer. Messages go to
+        // standard error, questions take their safe answer, and the exit
+        // status says whether a file was written.
+        vakuro::setOutputMessageHandler(vakuro::commandLineMessage);
+        vakuro::Form100 window(state);
+        window.open();
+        if (!start.commandLine.t.isEmpty()) window.setText(start.commandLine.t);
+        const bool written = vakuro::runCommandLineOutput(state, start.commandLine.f);
+        window.close();
+        if (!written) {
+            std::fprintf(stderr, "vakuro: %s\n",
+                         QStringLiteral("ファイルは出力されませんでした").toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
     }
     vakuro::Form100 window(state);
     window.open();

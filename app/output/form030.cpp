@@ -1,0 +1,771 @@
+#include "form030.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "bmp_file.h"
+#include "button_painter.h"
+#include "colour_swatch.h"
+#include "dib_image.h"
+#include "form031.h"
+#include "output_messages.h"
+#include "output_transform.h"
+#include "program_paths.h"
+#include "program_state.h"
+#include "settings_keys.h"
+#include "shared_routines.h"
+#include "window_position.h"
+#include "window_theme.h"
+
+namespace vakuro {
+namespace {
+
+namespace keys = settings;
+
+const QString kWindowNumber = QStringLiteral("030");
+const QStringList kFormats = {QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("JPG")};
+
+QLabel* newLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QCheckBox* newCheck(const QString& name, const QString& text, QWidget* parent) {
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(name);
+    return c;
+}
+
+QComboBox* newCombo(const QString& name, const QStringList& items, QWidget* parent) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->addItems(items);
+    return c;
+}
+
+QLineEdit* newField(const QString& name, int maxLength, QWidget* parent) {
+    auto* f = new QLineEdit(parent);
+    f->setObjectName(name);
+    f->setMaxLength(maxLength);
+    return f;
+}
+
+QPushButton* newButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+int readInt(const QString& ini, const keys::IntKey& key) {
+    return IniReadInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.defaultValue);
+}
+
+void writeInt(const QString& ini, const keys::IntKey& key, int value) {
+    IniWriteInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), value);
+}
+
+void setChecked(QCheckBox* box, int value) { box->setChecked(value != 0); }
+
+void setIndex(QComboBox* list, int index) {
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : 0);
+}
+
+OutputMessage information(const QString& text) {
+    OutputMessage m;
+    m.icon = QMessageBox::Information;
+    m.text = text;
+    return m;
+}
+
+// Keeps outline colour 1 apart from the background: an equal colour would
+// count as button face for the shading and the transparency.
+int apartFromBackground(int colour, int background) {
+    if (colour != background) return colour;
+    const int red = colour & 0xFF;
+    return (colour & ~0xFF) | (red == 0 ? 1 : red - 1);
+}
+
+}  // namespace
+
+Form030::Form030(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+    setObjectName(QStringLiteral("Form030"));
+    setWindowTitle(QStringLiteral("ファイル出力"));
+    setModal(true);
+    build();
+}
+
+void Form030::build() {
+    auto* top = new QVBoxLayout(this);
+
+    label2_ = newLabel(QStringLiteral("Label2"), QStringLiteral("ファイル出力"), this);
+    QFont heading = label2_->font();
+    heading.setPointSize(heading.pointSize() + 4);
+    heading.setBold(true);
+    label2_->setFont(heading);
+    label3_ = newLabel(QStringLiteral("Label3"), QStringLiteral("テキスト画像をファイルに出力します"), this);
+    top->addWidget(label2_);
+    top->addWidget(label3_);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(newLabel(QStringLiteral("Label1"), QStringLiteral("ファイル名"), this));
+    text1_ = newField(QStringLiteral("Text1"), 32767, this);
+    text1_->setMinimumWidth(280);
+    fileRow->addWidget(text1_, 1);
+    command3_ = newButton(QStringLiteral("Command3"), QStringLiteral("選択"), this);
+    fileRow->addWidget(command3_);
+    top->addLayout(fileRow);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(newLabel(QStringLiteral("Label4"), QStringLiteral("形式"), this), 0, 0);
+    combo1_ = newCombo(QStringLiteral("Combo1"), kFormats, this);
+    grid->addWidget(combo1_, 0, 1);
+    grid->addWidget(newLabel(QStringLiteral("Label5"), QStringLiteral("幅"), this), 1, 0);
+    text2_ = newField(QStringLiteral("Text2"), 4, this);
+    grid->addWidget(text2_, 1, 1);
+    grid->addWidget(newLabel(QStringLiteral("Label6"), QStringLiteral("高さ"), this), 1, 2);
+    text3_ = newField(QStringLiteral("Text3"), 4, this);
+    grid->addWidget(text3_, 1, 3);
+    check1_ = newCheck(QStringLiteral("Check1"), QStringLiteral("縦横比固定"), this);
+    check2_ = newCheck(QStringLiteral("Check2"), QStringLiteral("ｽﾑｰｼﾞﾝｸﾞ"), this);
+    check3_ = newCheck(QStringLiteral("Check3"), QStringLiteral("背景透過"), this);
+    grid->addWidget(check1_, 2, 0, 1, 2);
+    grid->addWidget(check2_, 2, 2, 1, 1);
+    grid->addWidget(check3_, 2, 3, 1, 1);
+    label17_ = newLabel(QStringLiteral("Label17"), QStringLiteral("変形"), this);
+    picture6_ = newLabel(QStringLiteral("Picture6"), QString(), this);
+    picture6_->setFixedSize(32, 32);
+    picture6_->setFrameShape(QFrame::Box);
+    picture6_->setAlignment(Qt::AlignCenter);
+    command4_ = newButton(QStringLiteral("Command4"), QStringLiteral("選択"), this);
+    grid->addWidget(label17_, 3, 0);
+    grid->addWidget(picture6_, 3, 1);
+    grid->addWidget(command4_, 3, 2);
+    label18_ = newLabel(QStringLiteral("Label18"), QString(), this);
+    grid->addWidget(label18_, 4, 0, 1, 4);
+    top->addLayout(grid);
+
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* bgrid = new QGridLayout(frame);
+    check4_ = newCheck(QStringLiteral("Check4"), QStringLiteral("ボタン効果"), frame);
+    bgrid->addWidget(check4_, 0, 0, 1, 2);
+    label8_ = newLabel(QStringLiteral("Label8"), QStringLiteral("サイズ"), frame);
+    text4_ = newField(QStringLiteral("Text4"), 3, frame);
+    timesLabel_ = newLabel(QStringLiteral("Label9"), QStringLiteral("×"), frame);
+    text5_ = newField(QStringLiteral("Text5"), 3, frame);
+    bgrid->addWidget(label8_, 1, 0);
+    bgrid->addWidget(text4_, 1, 1);
+    bgrid->addWidget(timesLabel_, 1, 2);
+    bgrid->addWidget(text5_, 1, 3);
+    shapeLabel_ = newLabel(QStringLiteral("Label10"), QStringLiteral("タイプ"), frame);
+    combo4_ = newCombo(QStringLiteral("Combo4"),
+                       {QStringLiteral("角ﾎﾞﾀﾝ"), QStringLiteral("丸ﾎﾞﾀﾝ"), QStringLiteral("菱形"), QStringLiteral("六角")},
+                       frame);
+    bgrid->addWidget(shapeLabel_, 2, 0);
+    bgrid->addWidget(combo4_, 2, 1, 1, 3);
+    shadingLabel_ = newLabel(QStringLiteral("Label11"), QStringLiteral("立体効果"), frame);
+    combo3_ = newCombo(QStringLiteral("Combo3"),
+                       {QStringLiteral("なし"), QStringLiteral("立体Lv1（弱）"), QStringLiteral("立体Lv2"),
+                        QStringLiteral("立体Lv3"), QStringLiteral("立体Lv4"), QStringLiteral("立体Lv5（強）")},
+                       frame);
+    bgrid->addWidget(shadingLabel_, 3, 0);
+    bgrid->addWidget(combo3_, 3, 1, 1, 3);
+    outlineLabel_ = newLabel(QStringLiteral("Label12"), QStringLiteral("輪郭ﾀｲﾌﾟ"), frame);
+    combo2_ = newCombo(QStringLiteral("Combo2"),
+                       {QStringLiteral("（なし）"), QStringLiteral("凸輪郭"), QStringLiteral("凹輪郭"),
+                        QStringLiteral("ベタ枠"), QStringLiteral("ﾊﾟｲﾌﾟ枠")},
+                       frame);
+    bgrid->addWidget(outlineLabel_, 4, 0);
+    bgrid->addWidget(combo2_, 4, 1, 1, 3);
+    colourLabel_ = newLabel(QStringLiteral("Label13"), QStringLiteral("輪郭色"), frame);
+    picture3_ = new ColourSwatch(frame);
+    picture3_->setObjectName(QStringLiteral("Picture3"));
+    picture4_ = new ColourSwatch(frame);
+    picture4_->setObjectName(QStringLiteral("Picture4"));
+    for (auto* sw : {picture3_, picture4_}) sw->setFixedSize(32, 20);
+    bgrid->addWidget(colourLabel_, 5, 0);
+    bgrid->addWidget(picture3_, 5, 1);
+    bgrid->addWidget(picture4_, 5, 2);
+    outsideLabel_ = newLabel(QStringLiteral("Label16"), QStringLiteral("枠外色"), frame);
+    picture5_ = new ColourSwatch(frame);
+    picture5_->setObjectName(QStringLiteral("Picture5"));
+    picture5_->setFixedSize(32, 20);
+    bgrid->addWidget(outsideLabel_, 6, 0);
+    bgrid->addWidget(picture5_, 6, 1);
+    widthLabel_ = newLabel(QStringLiteral("Label14"), QStringLiteral("輪郭幅"), frame);
+    hscroll1_ = new QScrollBar(Qt::Horizontal, frame);
+    hscroll1_->setObjectName(QStringLiteral("HScroll1"));
+    hscroll1_->setRange(1, 10);
+    hscroll1_->setPageStep(1);
+    label15_ = newLabel(QStringLiteral("Label15"), QString(), frame);
+    bgrid->addWidget(widthLabel_, 7, 0);
+    bgrid->addWidget(hscroll1_, 7, 1, 1, 2);
+    bgrid->addWidget(label15_, 7, 3);
+    check5_ = newCheck(QStringLiteral("Check5"), QStringLiteral("ｾﾝﾀﾘﾝｸﾞ補正"), frame);
+    bgrid->addWidget(check5_, 8, 0, 1, 4);
+    top->addWidget(frame);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    command1_ = newButton(QStringLiteral("Command1"), QStringLiteral("出力"), this);
+    command2_ = newButton(QStringLiteral("Command2"), QStringLiteral("ｷｬﾝｾﾙ"), this);
+    buttons->addWidget(command1_);
+    buttons->addWidget(command2_);
+    top->addLayout(buttons);
+
+    buttonControls_ = {label8_, text4_, timesLabel_, text5_, shapeLabel_, combo4_, shadingLabel_, combo3_,
+                       outlineLabel_, combo2_, colourLabel_, picture3_, picture4_, outsideLabel_, picture5_,
+                       widthLabel_, hscroll1_, label15_, check5_};
+
+    for (QLineEdit* f : {text2_, text3_, text4_, text5_}) f->installEventFilter(this);
+    label8_->installEventFilter(this);
+    label2_->installEventFilter(this);
+    label3_->installEventFilter(this);
+
+    connect(combo1_, &QComboBox::currentIndexChanged, this, &Form030::formatChanged);
+    connect(text2_, &QLineEdit::textChanged, this, &Form030::widthChanged);
+    connect(text3_, &QLineEdit::textChanged, this, &Form030::heightChanged);
+    for (QLineEdit* f : {text4_, text5_}) {
+        connect(f, &QLineEdit::textChanged, this, [f] {
+            const int v = Clamp(ParseInt(f->text()), 0, 9999);
+            if (!f->text().isEmpty() && f->text() != QString::number(v)) f->setText(QString::number(v));
+        });
+    }
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on && !loading_) heightChanged();
+    });
+    connect(check4_, &QCheckBox::toggled, this, [this] { applyButtonRules(); });
+    connect(combo4_, &QComboBox::currentIndexChanged, this, [this] { applyButtonRules(); });
+    connect(combo2_, &QComboBox::currentIndexChanged, this, [this] { applyButtonRules(); });
+    connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int v) { label15_->setText(QString::number(v)); });
+    connect(command1_, &QPushButton::clicked, this, [this] { runOutput(); });
+    connect(command2_, &QPushButton::clicked, this, [this] {
+        saveSet();
+        reject();
+    });
+    connect(command3_, &QPushButton::clicked, this, &Form030::chooseFile);
+    connect(command4_, &QPushButton::clicked, this, &Form030::chooseTransform);
+}
+
+int Form030::fieldValue(const QLineEdit* field) const { return ParseInt(field->text()); }
+
+int Form030::currentWidth() const {
+    return state_.host != nullptr ? state_.host->renderHolder().width() : 0;
+}
+
+int Form030::currentHeight() const {
+    return state_.host != nullptr ? state_.host->renderHolder().height() : 0;
+}
+
+QWidget* Form030::messageOwner() { return this; }
+
+void Form030::load() {
+    const QString& ini = state_.settingsPath();
+    loading_ = true;
+    // 1. Position and theme.
+    adjustSize();
+    RestoreWindowPosition(this, ini, kWindowNumber, true);
+    PaintWindowBackground(this, ini);
+    // 2. The current image matches the current style.
+    state_.draw();
+    // 3. Width and height of the current image.
+    const int wi = currentWidth();
+    const int hi = currentHeight();
+    sizeGuard_ = true;
+    text2_->setText(QString::number(wi));
+    text3_->setText(QString::number(hi));
+    sizeGuard_ = false;
+    // 4. Check boxes, button fields, lists, swatches, width bar.
+    setChecked(check1_, readInt(ini, keys::kFileOutRateFlg));
+    setChecked(check2_, readInt(ini, keys::kFileOutSmooth));
+    setChecked(check3_, readInt(ini, keys::kFileOutTransBack));
+    setChecked(check4_, readInt(ini, keys::kFileOutButton));
+    setChecked(check5_, readInt(ini, keys::kFileOutButtonCenter));
+    text4_->setText(QString::number(readInt(ini, keys::kFileOutButtonWid)));
+    text5_->setText(QString::number(readInt(ini, keys::kFileOutButtonHi)));
+    setIndex(combo4_, readInt(ini, keys::kFileOutButtonEffectMode));
+    setIndex(combo3_, readInt(ini, keys::kFileOutButtonGrad));
+    setIndex(combo2_, readInt(ini, keys::kFileOutButtonEffect));
+    picture3_->setColour(readInt(ini, keys::kFileOutButtonWakuColor1));
+    picture4_->setColour(readInt(ini, keys::kFileOutButtonWakuColor2));
+    picture5_->setColour(readInt(ini, keys::kFileOutButtonBackColor));
+    hscroll1_->setValue(Clamp(readInt(ini, keys::kFileOutButtonWakuWid), 1, 10));
+    label15_->setText(QString::number(hscroll1_->value()));
+    // 5. Transform icon.
+    showTransformIcon();
+    // 6. Button rules.
+    applyButtonRules();
+    loading_ = false;
+    // 7. Size restore.
+    const QString section = QString::fromLatin1(keys::kSetting);
+    if (wi > hi) {
+        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text3_->text()));
+    } else {
+        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text2_->text()));
+    }
+    if (!check1_->isChecked()) {
+        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text()));
+        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text()));
+    }
+    calcTranSize();
+    // 8. Format.
+    const int format = Clamp(readInt(ini, keys::kFileOutFileFormat), 0, 2);
+    {
+        QSignalBlocker block(combo1_);
+        combo1_->setCurrentIndex(format);
+    }
+    // 9. File name with automatic numbering.
+    const QString stored = IniRead(ini, section, QString::fromLatin1(keys::kFileOutName),
+                                   ProgramFolder() + QString::fromLatin1(keys::kFileOutNameDefaultFile));
+    text1_->setText(numberedName(stored, QLatin1Char('.') + kFormats[format]));
+    // 10. The format-change rule once.
+    formatChanged(format);
+}
+
+QString Form030::numberedName(const QString& path, const QString& extension) {
+    const int p = path.indexOf(QLatin1Char('_'));
+    if (p < 0 || path.size() != p + 8) return path;
+    const QString stem = path.left(p + 1);
+    const QFileInfo info(stem);
+    const QDir folder = info.dir();
+    const QString base = info.fileName();
+    for (int n = 0; n <= 999; ++n) {
+        const QString number = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+        const QStringList taken =
+            folder.entryList({base + number + QStringLiteral(".*")}, QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                                       QDir::System | QDir::NoDotAndDotDot);
+        if (taken.isEmpty()) return stem + number + extension;
+    }
+    return stem;
+}
+
+QString Form030::nameForFormat(const QString& name, int format) {
+    const QString e = name.right(4).toUpper();
+    static const QString kExt[] = {QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG")};
+    if (format < 0 || format > 2) return name;
+    bool replace = false;
+    for (int i = 0; i < 3; ++i)
+        if (i != format && e == kExt[i]) replace = true;
+    return replace ? name.left(name.size() - 4) + kExt[format] : name;
+}
+
+void Form030::formatChanged(int index) {
+    const QString renamed = nameForFormat(text1_->text(), index);
+    if (renamed != text1_->text()) text1_->setText(renamed);
+    check3_->setEnabled(index == 1);
+}
+
+void Form030::calcTranSize() {
+    const int w = fieldValue(text2_);
+    const int h = fieldValue(text3_);
+    const WarpSettings warp = loadWarpSettings(state_.settingsPath());
+    transformedHeight_ = warp.type > 0 ? transformHeight(warp, w, h) : h;
+    label18_->setText(QStringLiteral("変形後ｻｲｽﾞ = %1 X %2").arg(w).arg(transformedHeight_));
+}
+
+void Form030::widthChanged() {
+    if (sizeGuard_) return;
+    sizeGuard_ = true;
+    const int w = Clamp(fieldValue(text2_), 0, 9999);
+    if (!text2_->text().isEmpty() && text2_->text() != QString::number(w)) text2_->setText(QString::number(w));
+    calcTranSize();
+    if (check1_->isChecked() && !loading_) {
+        const qint64 h = qint64(w) * (currentHeight() + 4) / (currentWidth() + 4);
+        text3_->setText(QString::number(h));
+        calcTranSize();
+    }
+    sizeGuard_ = false;
+}
+
+void Form030::heightChanged() {
+    if (sizeGuard_) return;
+    sizeGuard_ = true;
+    const int h = Clamp(fieldValue(text3_), 0, 9999);
+    if (!text3_->text().isEmpty() && text3_->text() != QString::number(h)) text3_->setText(QString::number(h));
+    calcTranSize();
+    if (check1_->isChecked() && !loading_) {
+        const qint64 w = qint64(h) * (currentWidth() + 4) / (currentHeight() + 4);
+        text2_->setText(QString::number(w));
+        calcTranSize();
+    }
+    sizeGuard_ = false;
+}
+
+void Form030::applyButtonRules() {
+    const bool on = check4_->isChecked();
+    for (QWidget* w : buttonControls_) w->setEnabled(on);
+    if (!on) return;
+    picture4_->setVisible(true);
+    const int shape = combo4_->currentIndex();
+    picture5_->setEnabled(shape != ShapeSquare);
+    outsideLabel_->setEnabled(shape != ShapeSquare);
+    const bool outlineAvailable = shape == ShapeSquare || shape == ShapeRound;
+    combo2_->setEnabled(outlineAvailable);
+    if (!outlineAvailable) {
+        for (QWidget* w : {static_cast<QWidget*>(picture3_), static_cast<QWidget*>(picture4_),
+                           static_cast<QWidget*>(hscroll1_), static_cast<QWidget*>(label15_)})
+            w->setEnabled(false);
+    } else {
+        const int outline = combo2_->currentIndex();
+        hscroll1_->setEnabled(outline != OutlineNone);
+        label15_->setEnabled(outline != OutlineNone);
+        picture3_->setEnabled(outline == OutlineFlat || outline == OutlinePipe);
+        picture4_->setEnabled(outline == OutlinePipe);
+        picture4_->setVisible(outline == OutlineNone || outline == OutlinePipe);
+    }
+    outlineLabel_->setEnabled(combo2_->isEnabled());
+    colourLabel_->setEnabled(picture3_->isEnabled());
+    widthLabel_->setEnabled(hscroll1_->isEnabled());
+    // The height field is limited to the button height.
+    if (!loading_) {
+        const int h = fieldValue(text3_);
+        const int bh = fieldValue(text5_);
+        if (h > bh) text3_->setText(QString::number(bh));
+    }
+}
+
+void Form030::fitButton(double factor, int minX, int minY, int height) {
+    const int w = fieldValue(text2_);
+    const int ow = hscroll1_->value();
+    text4_->setText(QString::number(w + ow + Clamp(RoundHalfEven(w * factor), minX, 60)));
+    text5_->setText(QString::number(height + ow + Clamp(RoundHalfEven(height * factor), minY, 60)));
+}
+
+bool Form030::check() {
+    const int w = fieldValue(text2_);
+    calcTranSize();
+    const int h = transformedHeight_;
+    if (text1_->text().isEmpty()) return false;
+    if (w < 10 || h < 10) {
+        showOutputMessage(information(QStringLiteral("出力サイズが小さ過ぎます")), messageOwner());
+        return false;
+    }
+    if (w > 2000 || h > 2000) {
+        showOutputMessage(information(QStringLiteral("出力サイズが大き過ぎます")), messageOwner());
+        return false;
+    }
+    if (text1_->text().right(3).toUpper() != combo1_->currentText().right(3)) {
+        OutputMessage q;
+        q.icon = QMessageBox::Question;
+        q.text = QStringLiteral("ファイル形式と拡張子が一致していません\r\n処理を続行しますか？");
+        q.buttons = QMessageBox::Yes | QMessageBox::No;
+        q.defaultButton = QMessageBox::No;
+        if (showOutputMessage(q, messageOwner()) != QMessageBox::Yes) return false;
+    }
+    if (!check4_->isChecked()) return true;
+    const int bw = fieldValue(text4_);
+    const int bh = fieldValue(text5_);
+    if (bw < 10 || bh < 10) {
+        showOutputMessage(information(QStringLiteral("ボタンサイズが小さ過ぎます")), messageOwner());
+        return false;
+    }
+    if (bw < w || bh < h) {
+        OutputMessage q;
+        q.icon = QMessageBox::Question;
+        q.title = QStringLiteral("枠サイズ調整");
+        q.text = QStringLiteral("ボタン内にテキストが入りきれません\r\nボタンサイズを自動調整して処理を続行しますか？");
+        q.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        q.defaultButton = QMessageBox::Ok;
+        if (showOutputMessage(q, messageOwner()) != QMessageBox::Ok) return false;
+        fitButton(0.1, 4, 2, h);
+    }
+    return true;
+}
+
+void Form030::saveSet() {
+    const QString& ini = state_.settingsPath();
+    const QString section = QString::fromLatin1(keys::kSetting);
+    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text());
+    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text());
+    writeInt(ini, keys::kFileOutRateFlg, check1_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutSmooth, check2_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutTransBack, check3_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutFileFormat, combo1_->currentIndex());
+    writeInt(ini, keys::kFileOutButton, check4_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutButtonWid, fieldValue(text4_));
+    writeInt(ini, keys::kFileOutButtonHi, fieldValue(text5_));
+    writeInt(ini, keys::kFileOutButtonEffectMode, combo4_->currentIndex());
+    writeInt(ini, keys::kFileOutButtonGrad, combo3_->currentIndex());
+    writeInt(ini, keys::kFileOutButtonEffect, combo2_->currentIndex());
+    writeInt(ini, keys::kFileOutButtonWakuColor1, picture3_->colour());
+    writeInt(ini, keys::kFileOutButtonWakuColor2, picture4_->colour());
+    writeInt(ini, keys::kFileOutButtonBackColor, picture5_->colour());
+    writeInt(ini, keys::kFileOutButtonWakuWid, hscroll1_->value());
+    writeInt(ini, keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0);
+    const QString base = fieldValue(text3_) < fieldValue(text2_) ? text3_->text() : text2_->text();
+    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), base);
+}
+
+bool Form030::runOutput() {
+    if (!check()) return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct CursorRestore {
+        bool active = true;
+        void restore() {
+            if (active) QApplication::restoreOverrideCursor();
+            active = false;
+        }
+        ~CursorRestore() { restore(); }
+    } cursor;
+
+    const QString& ini = state_.settingsPath();
+    saveSet();
+    IniWrite(ini, QString::fromLatin1(keys::kSetting), QString::fromLatin1(keys::kFileOutName), text1_->text());
+
+    int w = fieldValue(text2_);
+    int h = fieldValue(text3_);
+    int bw = fieldValue(text4_);
+    int bh = fieldValue(text5_);
+    const bool button = check4_->isChecked();
+    const bool smooth = check2_->isChecked();
+    const int shape = combo4_->currentIndex();
+    const int outline = combo2_->currentIndex();
+    const Libraries& libs = state_.libraries();
+    const QString temp = TempFolder() + QStringLiteral("VakTmp.bmp");
+    const QByteArray tempPath = QFile::encodeName(temp);
+
+    auto fail = [&](const QString& text) {
+        cursor.restore();
+        showOutputMessage(information(text), messageOwner());
+        return false;
+    };
+
+    if (state_.host == nullptr) return fail(QStringLiteral("出力する画像がありません"));
+    state_.host->prepareTexture();
+
+    const WarpSettings warp = loadWarpSettings(ini);
+    int ht = warp.type > 0 ? transformHeight(warp, w, h) : h;
+
+    const bool doubled = button && shape == ShapeRound && outline != OutlineNone;
+    const int requestedW = bw;
+    const int requestedH = bh;
+    if (doubled) {
+        w *= 2;
+        h *= 2;
+        ht *= 2;
+        bw *= 2;
+        bh *= 2;
+    }
+
+    QFile::remove(temp);
+    state_.host->renderTextImage(state_.host->text(), smooth ? 1 : 0, temp, 0, 1);
+    int rc = smooth ? libs.effects.SReSize(tempPath.constData(), tempPath.constData(), w, h, 4)
+                    : libs.effects.HReSize(tempPath.constData(), tempPath.constData(), w, h);
+    if (rc != 1) return fail(QStringLiteral("出力画像を作成できませんでした"));
+
+    const int background = state_.style.BackColor;
+    if (warp.type > 0) {
+        tesmor::BmpImage bmp;
+        if (tesmor::readBmp(tempPath.constData(), bmp) != tesmor::BmpReadStatus::Ok)
+            return fail(QStringLiteral("出力画像を作成できませんでした"));
+        const QImage source = imageFromDib(bmp.pixels.data(), bmp.width(), bmp.height());
+        const QImage warped = transformImage(source, warp, background);
+        if (warped.isNull()) return fail(QStringLiteral("出力サイズが小さ過ぎます"));
+        ht = warped.height();
+        const std::vector<uint8_t> bits = ReadPictureBits(warped);
+        const tesmor::BmpHeader header = tesmor::makeHeader24(warped.width(), warped.height());
+        if (!tesmor::writeBmp(tempPath.constData(), header, {}, bits))
+            return fail(QStringLiteral("出力画像を作成できませんでした"));
+    }
+
+    if (button) {
+        tesmor::BmpImage bmp;
+        if (tesmor::readBmp(tempPath.constData(), bmp) != tesmor::BmpReadStatus::Ok)
+            return fail(QStringLiteral("出力画像を作成できませんでした"));
+        const QImage text = imageFromDib(bmp.pixels.data(), bmp.width(), bmp.height());
+        QImage canvas = placeOnCanvas(text, bw, bh, background, check5_->isChecked());
+        ButtonLook look;
+        look.shape = shape;
+        look.outline = outline;
+        look.outlineWidth = hscroll1_->value();
+        look.outside = picture5_->colour();
+        look.colour1 = apartFromBackground(picture3_->colour(), background);
+        look.colour2 = picture4_->colour();
+        look.smoothing = smooth;
+        paintButton(canvas, background, look);
+        shadeButton(canvas, background, combo3_->currentIndex());
+        const std::vector<uint8_t> bits = ReadPictureBits(canvas);
+        if (!tesmor::writeBmp(tempPath.constData(), tesmor::makeHeader24(canvas.width(), canvas.height()), {},
+                              bits))
+            return fail(QStringLiteral("出力画像を作成できませんでした"));
+        if (doubled &&
+            libs.effects.SReSize(tempPath.constData(), tempPath.constData(), requestedW, requestedH, 4) != 1)
+            return fail(QStringLiteral("出力画像を作成できませんでした"));
+    }
+    cursor.restore();
+
+    if (readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
+
+    if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare)) return false;
+    accept();
+    return true;
+}
+
+bool Form030::previewAccepted() { return showForm031(state_, this); }
+
+bool Form030::writeOutput(const QString& temp, const QString& path, bool squareButton) {
+    const Libraries& libs = state_.libraries();
+    const QByteArray tempPath = QFile::encodeName(temp);
+    const QByteArray outPath = QFile::encodeName(path);
+    const QString cannotWrite =
+        QStringLiteral("ファイルに書き込めませんでした\r\n%1").arg(QDir::toNativeSeparators(path));
+    bool written = false;
+    switch (combo1_->currentIndex()) {
+        case 0: {
+            QFile in(temp);
+            if (!in.open(QIODevice::ReadOnly)) break;
+            const QByteArray bytes = in.readAll();
+            written = tesmor::writeFileAtomically(
+                outPath.constData(), {},
+                std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
+            break;
+        }
+        case 1: {
+            const int handle = libs.imageFormat.ToDIB(tempPath.constData());
+            if (handle == 0) break;
+            libs.imageFormat.DIBto8Bit(handle, 0, 0);
+            GifOptions options{};
+            if (check3_->isChecked() && !(check4_->isChecked() && squareButton)) {
+                options.flags = IMGCTL_TRANSPARENT;
+                options.transparentIndex = libs.imageFormat.PixelDIB(handle, 0, 0);
+            }
+            written = libs.imageFormat.DIBtoGIFex(outPath.constData(), handle, &options) == IMGCTL_OK;
+            libs.imageFormat.DeleteDIB(handle);
+            break;
+        }
+        default: {
+            const QString& ini = state_.settingsPath();
+            const int quality = readInt(ini, keys::kJPEGQuality);
+            const int progression = readInt(ini, keys::kJPEGProgression);
+            const int handle = libs.imageFormat.ToDIB(tempPath.constData());
+            if (handle == 0) break;
+            written = libs.imageFormat.DIBtoJPG(outPath.constData(), handle, quality, progression) == IMGCTL_OK;
+            libs.imageFormat.DeleteDIB(handle);
+            break;
+        }
+    }
+    if (!written) showOutputMessage(information(cannotWrite), messageOwner());
+    return written;
+}
+
+void Form030::chooseFile() {
+    QString filter;
+    if (combo1_->currentIndex() == 0)
+        filter = QStringLiteral("BMPファイル (*.BMP *.bmp);;GIFファイル (*.GIF *.gif);;全て (*)");
+    else if (combo1_->currentIndex() == 1)
+        filter = QStringLiteral("GIFファイル (*.GIF *.gif);;BMPファイル (*.BMP *.bmp);;全て (*)");
+    else
+        filter = QStringLiteral("JPGファイル (*.JPG *.jpg *.jpeg);;全て (*)");
+    const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("出力ファイル選択"), text1_->text(), filter,
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!chosen.isEmpty()) text1_->setText(chosen);
+}
+
+void Form030::chooseTransform() {
+    openTransformSettings(state_, this);
+    showTransformIcon();
+    calcTranSize();
+}
+
+void Form030::showTransformIcon() {
+    const WarpSettings warp = loadWarpSettings(state_.settingsPath());
+    const QPixmap icon = transformIcon(warp.type);
+    if (icon.isNull()) {
+        picture6_->setPixmap(QPixmap());
+        picture6_->setText(QString::number(warp.type));
+    } else {
+        picture6_->setText(QString());
+        picture6_->setPixmap(icon);
+    }
+}
+
+void Form030::refresh() {
+    setUpdatesEnabled(false);
+    setUpdatesEnabled(true);
+    update();
+    for (QWidget* w : findChildren<QWidget*>()) w->update();
+    state_.refreshMainWindow();
+}
+
+void Form030::done(int r) {
+    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
+    QDialog::done(r);
+}
+
+void Form030::mousePressEvent(QMouseEvent* event) {
+    refresh();
+    QDialog::mousePressEvent(event);
+}
+
+bool Form030::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if (!typed.isEmpty() && key->key() < 0x01000000) {
+            for (const QChar c : typed) {
+                if (FilterKey(c.unicode(), 2) == 0) return true;
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == label8_ && label8_->isEnabled()) {
+        OutputMessage q;
+        q.icon = QMessageBox::Question;
+        q.title = QStringLiteral("枠サイズ調整");
+        q.text = QStringLiteral("ボタンサイズを自動調整します\r\rよろしいですか？");
+        q.buttons = QMessageBox::Yes | QMessageBox::No;
+        q.defaultButton = QMessageBox::Yes;
+        if (showOutputMessage(q, this) == QMessageBox::Yes) fitButton(0.15, 4, 4, fieldValue(text3_));
+        return true;
+    } else if (event->type() == QEvent::MouseButtonPress && (watched == label2_ || watched == label3_)) {
+        refresh();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void showForm030(ProgramState& state, QWidget* owner) {
+    Form030 dialog(state, owner);
+    dialog.load();
+    dialog.exec();
+}
+
+bool runCommandLineOutput(ProgramState& state, const QString& file) {
+    Form030 dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
+    dialog.setModal(false);
+    dialog.load();
+    if (!file.isEmpty()) {
+        dialog.nameField()->setText(file);
+        const QString e = file.right(4).toUpper();
+        const int format = e == QStringLiteral(".BMP") ? 0 : e == QStringLiteral(".GIF") ? 1 : e == QStringLiteral(".JPG") ? 2 : -1;
+        if (format >= 0) dialog.formatList()->setCurrentIndex(format);
+    }
+    const QString& ini = state.settingsPath();
+    const QString section = QString::fromLatin1(settings::kSetting);
+    const QString key = QString::fromLatin1(settings::kFileOutPreView.key);
+    const QString remembered = IniRead(ini, section, key, QStringLiteral("1"));
+    IniWrite(ini, section, key, QStringLiteral("0"));
+    const bool written = dialog.runOutput();
+    IniWrite(ini, section, key, remembered);
+    return written;
+}
+
+}  // namespace vakuro
