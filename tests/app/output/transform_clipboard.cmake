@@ -6,3 +6,7 @@ target_link_libraries(vakuro_warp_test PRIVATE vakuro_output)
 vakuro_add_qt_test(vakuro_clipboard_output_test ${CMAKE_CURRENT_LIST_DIR}/clipboard_output_test.cpp)
 target_link_libraries(vakuro_clipboard_output_test PRIVATE vakuro_output)
 add_dependencies(vakuro_clipboard_output_test Pavrex Tesmor32 imgctl)
+
+vakuro_add_qt_test(vakuro_form032_test ${CMAKE_CURRENT_LIST_DIR}/form032_test.cpp)
+target_link_libraries(vakuro_form032_test PRIVATE vakuro_output)
+add_dependencies(vakuro_form032_test Pavrex Tesmor32 imgctl)
