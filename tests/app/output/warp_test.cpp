@@ -202,6 +202,22 @@ private slots:
         QCOMPARE(warpHeight(1, 50, 50, 50, QSize(0, 10)), 0);
         QVERIFY(warpImage(QImage(), 1, 50, 50, 50, kBack).isNull());
     }
+
+    void pictureOfEveryType() {
+        // Writes every type on a banner with a grid, for a look, when
+        // VAKURO_LOOK names a folder.
+        const QString folder = qEnvironmentVariable("VAKURO_LOOK");
+        if (folder.isEmpty()) QSKIP("VAKURO_LOOK is not set");
+        QImage banner(240, 60, QImage::Format_RGB32);
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 240; ++x) {
+                const bool line = x % 20 == 0 || y % 20 == 0 || y == 59 || x == 239;
+                banner.setPixel(x, y, line ? qRgb(20, 20, 60) : qRgb(255 - x / 2, 80 + y * 2, 60 + x / 2));
+            }
+        for (int type = 0; type <= 9; ++type)
+            warpImage(banner, type, 50, 50, 50, qRgb(255, 255, 255))
+                .save(QStringLiteral("%1/warp_type%2.png").arg(folder).arg(type));
+    }
 };
 
 QTEST_GUILESS_MAIN(WarpTest)
