@@ -56,6 +56,7 @@ PavrexStyle templateRecord(int n) {
     s.FillType = n % 5;
     s.FillColor1 = PAVREX_RGB(10 * n, 0, 200);
     s.Slant = n;
+    s.Vertical = n == 3 ? 1 : 0;  // a tall rendering: fitted, not squeezed
     setFixedField(s.FontName, 40, n % 2 == 0 ? QStringLiteral("ＭＳ 明朝") : QStringLiteral("IPAGothic"), true);
     return s;
 }
