@@ -21,6 +21,12 @@
 #include <QUrl>
 
 #include "banner.h"
+#include "clipboard_output.h"
+#include "form030.h"
+#include "form040.h"
+#include "form050.h"
+#include "settings_files.h"
+#include "template_commands.h"
 #include "form010.h"
 #include "form020.h"
 #include "form025.h"
@@ -90,14 +96,20 @@ void Form100::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("M_File"));
-    add(file, "M_FileOut", QStringLiteral("ﾌｧｲﾙ出力"))->setEnabled(false);
-    add(file, "M_ClipOut", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ出力"))->setEnabled(false);
-    add(file, "M_Template", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ"))->setEnabled(false);
+    connect(add(file, "M_FileOut", QStringLiteral("ﾌｧｲﾙ出力")), &QAction::triggered, this, [this] {
+        // File output needs a picture in the render holder.
+        if (!pipeline_.holder().isNull()) showForm030(state_, this);
+    });
+    connect(add(file, "M_ClipOut", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ出力")), &QAction::triggered, this,
+            [this] { clipboardOutputCommand(state_, this); });
+    connect(add(file, "M_Template", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ")), &QAction::triggered, this,
+            [this] { showTemplateBrowser(state_, this); });
     loadSettings_ = add(file, "M_LoadSet", QStringLiteral("設定読込み"));
     saveSettings_ = add(file, "M_SaveSet", QStringLiteral("設定保存"));
-    loadSettings_->setEnabled(false);
-    saveSettings_->setEnabled(false);
-    add(file, "M_Option", QStringLiteral("ｵﾌﾟｼｮﾝ設定"))->setEnabled(false);
+    connect(loadSettings_, &QAction::triggered, this, [this] { loadSettingsCommand(state_, this); });
+    connect(saveSettings_, &QAction::triggered, this, [this] { saveSettingsCommand(state_, this); });
+    connect(add(file, "M_Option", QStringLiteral("ｵﾌﾟｼｮﾝ設定")), &QAction::triggered, this,
+            [this] { showOptionDialog(state_, this); });
     file->addSeparator();
     connect(add(file, "M_End", QStringLiteral("終了")), &QAction::triggered, this, &QWidget::close);
 
@@ -173,6 +185,7 @@ void Form100::buildControls() {
 
     connect(drawButton_, &QPushButton::clicked, this, &Form100::Draw);
     connect(endButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(templateButton_, &QPushButton::clicked, this, [this] { buildTemplateLibraryCommand(state_, this); });
     connect(fonts_, &QComboBox::activated, this, &Form100::fontClicked);
     connect(hScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
     connect(vScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
