@@ -5,7 +5,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QtEndian>
 #include <QtTest>
 
 #include "../editor/app_fixture.h"
@@ -19,8 +18,12 @@ using namespace vakuro;
 
 namespace {
 
+// A little-endian value at offset; 0 past the end.
 uint32_t u32At(const QByteArray& b, qsizetype offset) {
-    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.constData() + offset));
+    if (offset < 0 || offset + 4 > b.size()) return 0;
+    uint32_t v = 0;
+    for (int k = 0; k < 4; ++k) v |= uint32_t(static_cast<uchar>(b.at(offset + k))) << (8 * k);
+    return v;
 }
 int32_t i32At(const QByteArray& b, qsizetype offset) { return static_cast<int32_t>(u32At(b, offset)); }
 
