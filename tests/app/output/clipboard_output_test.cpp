@@ -230,6 +230,30 @@ private slots:
         }
         QVERIFY(host.prepared >= 6);
     }
+
+    void aFailedRenderCopiesNothingOld() {
+        testing::AppFixture app;
+        QVERIFY(app.bound);
+        app.writeIni("[Setting]\r\nClipWithDialog=0\r\n");
+        StandInHost host(*app.state);
+        app.state->host = &host;
+        QObject::connect(app.state.get(), &ProgramState::drawRequested, [&] {
+            host.renderTextImage(QStringLiteral("ソ"), 0, TempFolder() + QStringLiteral("VakTmp.bmp"), 0, 0);
+        });
+        // An older picture in the temporary bitmap, and a text the engine
+        // refuses (longer than 255 bytes): the clipboard keeps what it had.
+        QVERIFY(pattern(9, 9).save(TempFolder() + QStringLiteral("VakTmp.bmp"), "BMP"));
+        auto* before = new QMimeData;
+        before->setText(QStringLiteral("before"));
+        QApplication::clipboard()->setMimeData(before);
+        host.setText(QString(300, QLatin1Char('A')));
+        app.state->options.clipSmooth = 1;
+        clipboardOutputCommand(*app.state, nullptr);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr);
+        QVERIFY(!data->hasImage());
+        QCOMPARE(data->text(), QStringLiteral("before"));
+    }
 };
 
 QTEST_MAIN(ClipboardOutputTest)
