@@ -255,7 +255,14 @@ void Form030::build() {
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
         if (on && !loading_) heightChanged();
     });
-    connect(check4_, &QCheckBox::toggled, this, [this] { applyButtonRules(); });
+    connect(check4_, &QCheckBox::toggled, this, [this](bool on) {
+        applyButtonRules();
+        // Switching button mode on limits the height field to the button height.
+        if (on && !loading_) {
+            const int bh = fieldValue(text5_);
+            if (fieldValue(text3_) > bh) text3_->setText(QString::number(bh));
+        }
+    });
     connect(combo4_, &QComboBox::currentIndexChanged, this, [this] { applyButtonRules(); });
     connect(combo2_, &QComboBox::currentIndexChanged, this, [this] { applyButtonRules(); });
     connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int v) { label15_->setText(QString::number(v)); });
@@ -437,12 +444,6 @@ void Form030::applyButtonRules() {
     outlineLabel_->setEnabled(combo2_->isEnabled());
     colourLabel_->setEnabled(picture3_->isEnabled());
     widthLabel_->setEnabled(hscroll1_->isEnabled());
-    // The height field is limited to the button height.
-    if (!loading_) {
-        const int h = fieldValue(text3_);
-        const int bh = fieldValue(text5_);
-        if (h > bh) text3_->setText(QString::number(bh));
-    }
 }
 
 void Form030::fitButton(double factor, int minX, int minY, int height) {

@@ -15,6 +15,7 @@
 #include "file_output_fixture.h"
 #include "form030.h"
 #include "form031.h"
+#include "warp.h"
 #include "settings_store.h"
 #include "window_position.h"
 
@@ -236,6 +237,106 @@ private slots:
         messages.messages.clear();
         QVERIFY(!d.check());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("ボタンサイズが小さ過ぎます")});
+    }
+
+    void doubleClickOnSizeFitsWithFifteenPercent() {
+        FileOutputFixture f(textPicture(100, 40));
+        f.writeIni("[Setting]\r\nFileOutButton=1\r\nFileOutRateFlg=0\r\nFileOutButtonWakuWid=2\r\n"
+                   "FileOutTextW=100\r\nFileOutTextH=40\r\n");
+        MessageRecorder messages;
+        Form030 d(*f.state, nullptr);
+        d.load();
+        auto* label = d.findChild<QLabel*>(QStringLiteral("Label8"));
+        QVERIFY(label);
+        messages.answers = {QMessageBox::No};
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QCOMPARE(d.buttonWidthField()->text(), QStringLiteral("120"));
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages.front().text, QStringLiteral("ボタンサイズを自動調整します\r\rよろしいですか？"));
+        QCOMPARE(messages.messages.front().title, QStringLiteral("枠サイズ調整"));
+        QCOMPARE(messages.messages.front().defaultButton, QMessageBox::Yes);
+        messages.answers = {QMessageBox::Yes};
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QCOMPARE(d.buttonWidthField()->text(), QStringLiteral("117"));  // 100 + 2 + 15
+        QCOMPARE(d.buttonHeightField()->text(), QStringLiteral("48"));  // 40 + 2 + 6
+    }
+
+    void buttonModeLimitsTheHeight() {
+        FileOutputFixture f(textPicture(100, 40));
+        f.writeIni("[Setting]\r\nFileOutButton=0\r\nFileOutRateFlg=0\r\nFileOutButtonHi=30\r\n"
+                   "FileOutTextW=100\r\nFileOutTextH=40\r\n");
+        Form030 d(*f.state, nullptr);
+        d.load();
+        QCOMPARE(d.heightField()->text(), QStringLiteral("40"));
+        d.buttonBox()->setChecked(true);
+        QCOMPARE(d.heightField()->text(), QStringLiteral("30"));
+    }
+
+    void outlineColourEqualToTheBackgroundIsKeptApart() {
+        FileOutputFixture f(textPicture(100, 40));
+        QVERIFY(f.bound);
+        f.writeIni("[Setting]\r\nFileOutButton=1\r\nFileOutRateFlg=0\r\nFileOutPreView=0\r\n"
+                   "FileOutButtonWid=150\r\nFileOutButtonHi=50\r\nFileOutTextW=100\r\nFileOutTextH=40\r\n"
+                   "FileOutButtonGrad=3\r\nFileOutButtonWakuWid=2\r\nFileOutButtonEffect=3\r\n"
+                   "FileOutButtonEffectMode=0\r\nFileOutButtonWakuColor1=16777215\r\n");
+        MessageRecorder messages;
+        Form030 d(*f.state, nullptr);
+        d.load();
+        d.formatList()->setCurrentIndex(0);
+        d.nameField()->setText(f.out(QStringLiteral("apart.BMP")));
+        d.widthField()->setText(QStringLiteral("100"));
+        d.heightField()->setText(QStringLiteral("40"));
+        QVERIFY(d.runOutput());
+        const QImage image = decode(f.out(QStringLiteral("apart.BMP")));
+        // The outline keeps its colour, one red step down; the face below is shaded.
+        QCOMPARE(image.pixel(75, 0), qRgb(254, 255, 255));
+        QCOMPARE(image.pixel(75, 49), qRgb(254, 255, 255));
+        QVERIFY(qGray(image.pixel(75, 45)) < 230);
+    }
+
+    void transformChangesTheHeight() {
+        FileOutputFixture f(textPicture(200, 100));
+        QVERIFY(f.bound);
+        f.writeIni(kPlainIni + "TranslateType=1\r\nTranslateP1=50\r\nTranslateP2=50\r\nTranslateP3=50\r\n");
+        MessageRecorder messages;
+        Form030 d(*f.state, nullptr);
+        d.load();
+        d.formatList()->setCurrentIndex(1);
+        d.nameField()->setText(f.out(QStringLiteral("warp.GIF")));
+        d.widthField()->setText(QStringLiteral("200"));
+        d.heightField()->setText(QStringLiteral("100"));
+        const int expected = warpHeight(1, 50, 50, 50, QSize(200, 100));
+        QCOMPARE(d.transformedHeight(), expected);
+        QCOMPARE(d.sizeLabel()->text(), QStringLiteral("変形後ｻｲｽﾞ = 200 X %1").arg(expected));
+        if (expected >= 10 && expected <= 2000) {
+            QVERIFY(d.runOutput());
+            QCOMPARE(decode(f.out(QStringLiteral("warp.GIF"))).size(), QSize(200, expected));
+        }
+    }
+
+    void jpegTakesQualityAndProgressionFromSetup() {
+        FileOutputFixture f;
+        QVERIFY(f.bound);
+        if (QStandardPaths::findExecutable(QStringLiteral("identify")).isEmpty()) QSKIP("ImageMagick is missing");
+        for (int progressive : {0, 1}) {
+            f.writeIni(kPlainIni + "[Setup]\r\nJPEGQuality=50\r\nJPEGProgression=" +
+                       QByteArray::number(progressive) + "\r\n");
+            MessageRecorder messages;
+            Form030 d(*f.state, nullptr);
+            d.load();
+            d.formatList()->setCurrentIndex(2);
+            const QString path = f.out(QStringLiteral("q%1.JPG").arg(progressive));
+            d.nameField()->setText(path);
+            d.widthField()->setText(QStringLiteral("100"));
+            d.heightField()->setText(QStringLiteral("50"));
+            QVERIFY(d.runOutput());
+            QProcess identify;
+            identify.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%Q %[interlace]"), path});
+            QVERIFY(identify.waitForFinished(30000));
+            const QString info = QString::fromLatin1(identify.readAllStandardOutput());
+            QVERIFY2(info.startsWith(QStringLiteral("50 ")), qPrintable(info));
+            QCOMPARE(info.endsWith(QStringLiteral("None")), progressive == 0);
+        }
     }
 
     void buttonRulesEnableTheControls() {
