@@ -186,6 +186,47 @@ private slots:
         QVERIFY(qBlue(right) > 200 && qRed(right) < 60);
     }
 
+    void emf2svgReadsTheMetafile() {
+        // A second independent reader, libemf2svg's converter, when it is
+        // installed: the picture comes back as the SVG's embedded PNG.
+        const QString converter = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+        if (converter.isEmpty()) QSKIP("emf2svg-conv is not installed");
+        QTemporaryDir dir;
+        QImage picture = pattern(100, 50);
+        for (int x = 0; x < 100; ++x) picture.setPixel(x, 0, qRgb(0, 255, 0));
+        const QString emfPath = dir.filePath(QStringLiteral("Vakuro.emf"));
+        const QString svgPath = dir.filePath(QStringLiteral("Vakuro.svg"));
+        QVERIFY(writeEmfFile(emfPath, buildEmf(picture, emfFrameSize(picture.size()), QStringLiteral("0"))));
+        QProcess process;
+        process.start(converter, {QStringLiteral("-i"), emfPath, QStringLiteral("-o"), svgPath});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QFile svg(svgPath);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        const QByteArray marker = "base64,";
+        const qsizetype start = text.indexOf(marker);
+        QVERIFY(start >= 0);
+        const qsizetype end = text.indexOf('"', start);
+        const QImage decoded = QImage::fromData(QByteArray::fromBase64(text.mid(start + marker.size(),
+                                                                                 end - start - marker.size())));
+        QCOMPARE(decoded.size(), QSize(100, 50));
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 100; ++x) QCOMPARE(decoded.pixel(x, y) | 0xff000000, picture.pixel(x, y));
+    }
+
+    void metafileForALook() {
+        // Writes a 100 x 50 metafile (red left half, blue right half, a
+        // green top row) for a look with other readers, when VAKURO_LOOK
+        // names a folder.
+        const QString folder = qEnvironmentVariable("VAKURO_LOOK");
+        if (folder.isEmpty()) QSKIP("VAKURO_LOOK is not set");
+        QImage picture = pattern(100, 50);
+        for (int x = 0; x < 100; ++x) picture.setPixel(x, 0, qRgb(0, 255, 0));
+        QVERIFY(writeEmfFile(folder + QStringLiteral("/Vakuro.emf"),
+                             buildEmf(picture, emfFrameSize(picture.size()), QStringLiteral("0"))));
+    }
+
     void commandCopiesAtTheScale() {
         testing::AppFixture app;
         QVERIFY(app.bound);
