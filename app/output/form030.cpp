@@ -154,13 +154,12 @@ void Form030::build() {
     grid->addWidget(check3_, 2, 3, 1, 1);
     label17_ = newLabel(QStringLiteral("Label17"), QStringLiteral("変形"), this);
     picture6_ = newLabel(QStringLiteral("Picture6"), QString(), this);
-    picture6_->setFixedSize(32, 32);
-    picture6_->setFrameShape(QFrame::Box);
+    picture6_->setFixedSize(120, 40);
     picture6_->setAlignment(Qt::AlignCenter);
     command4_ = newButton(QStringLiteral("Command4"), QStringLiteral("選択"), this);
     grid->addWidget(label17_, 3, 0);
-    grid->addWidget(picture6_, 3, 1);
-    grid->addWidget(command4_, 3, 2);
+    grid->addWidget(picture6_, 3, 1, 1, 2);
+    grid->addWidget(command4_, 3, 3);
     label18_ = newLabel(QStringLiteral("Label18"), QString(), this);
     grid->addWidget(label18_, 4, 0, 1, 4);
     top->addLayout(grid);

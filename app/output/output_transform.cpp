@@ -1,9 +1,14 @@
 #include "output_transform.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include "button_painter.h"
 #include "form032.h"
+#if __has_include("vakuro_transform_pictures.h")
+#include "vakuro_transform_pictures.h"
+#define VAKURO_HAS_TRANSFORM_PICTURES 1
+#endif
 
 namespace vakuro {
 
@@ -20,7 +25,12 @@ QImage transformImage(const QImage& source, const WarpSettings& warp, int backgr
 void openTransformSettings(ProgramState& state, QWidget* owner) { showForm032(state, owner); }
 
 QPixmap transformIcon(int type) {
+#ifdef VAKURO_HAS_TRANSFORM_PICTURES
+    if (type == 0) return QPixmap::fromImage(resources::drawNoTransformIcon(QApplication::font()));
+    const QString path = resources::transformIconPath(type);
+#else
     const QString path = QStringLiteral(":/transform/icon%1.png").arg(type);
+#endif
     return QFile::exists(path) ? QPixmap(path) : QPixmap();
 }
 

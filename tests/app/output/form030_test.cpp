@@ -339,6 +339,61 @@ private slots:
         }
     }
 
+    void controlsCarryTheirNamesAndCaptions() {
+        FileOutputFixture f;
+        f.writeIni(kPlainIni);
+        Form030 d(*f.state, nullptr);
+        d.load();
+        QCOMPARE(d.windowTitle(), QStringLiteral("ファイル出力"));
+        const struct {
+            const char* name;
+            const char* caption;
+        } buttons[] = {{"Command1", "出力"}, {"Command2", "ｷｬﾝｾﾙ"}, {"Command3", "選択"}, {"Command4", "選択"}};
+        for (const auto& b : buttons) {
+            auto* button = d.findChild<QPushButton*>(QString::fromLatin1(b.name));
+            QVERIFY2(button, b.name);
+            QCOMPARE(button->text(), QString::fromUtf8(b.caption));
+        }
+        const struct {
+            const char* name;
+            const char* caption;
+        } checks[] = {{"Check1", "縦横比固定"}, {"Check2", "ｽﾑｰｼﾞﾝｸﾞ"}, {"Check3", "背景透過"}, {"Check4", "ボタン効果"},
+                      {"Check5", "ｾﾝﾀﾘﾝｸﾞ補正"}};
+        for (const auto& c : checks) {
+            auto* box = d.findChild<QCheckBox*>(QString::fromLatin1(c.name));
+            QVERIFY2(box, c.name);
+            QCOMPARE(box->text(), QString::fromUtf8(c.caption));
+        }
+        QCOMPARE(d.formatList()->count(), 3);
+        QCOMPARE(d.shapeList()->itemText(1), QStringLiteral("丸ﾎﾞﾀﾝ"));
+        QCOMPARE(d.shadingList()->itemText(5), QStringLiteral("立体Lv5（強）"));
+        QCOMPARE(d.outlineList()->itemText(4), QStringLiteral("ﾊﾟｲﾌﾟ枠"));
+        QCOMPARE(d.widthField()->maxLength(), 4);
+        QCOMPARE(d.buttonWidthField()->maxLength(), 3);
+        QCOMPARE(d.outlineWidthBar()->minimum(), 1);
+        QCOMPARE(d.outlineWidthBar()->maximum(), 10);
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Combo1", "Combo2", "Combo3", "Combo4",
+                                 "Picture3", "Picture4", "Picture5", "Picture6", "HScroll1", "Label15", "Label17",
+                                 "Label18", "Label8", "Label2", "Label3"})
+            QVERIFY2(d.findChild<QWidget*>(QString::fromLatin1(name)), name);
+        const QString keep = qEnvironmentVariable("VAKURO_BUTTON_GIF_DIR");
+        if (!keep.isEmpty()) d.grab().save(keep + QStringLiteral("/form030.png"));
+    }
+
+    void doubleByteKeysAreRefused() {
+        FileOutputFixture f;
+        f.writeIni(kPlainIni);
+        Form030 d(*f.state, nullptr);
+        d.load();
+        d.widthField()->clear();
+        QTest::keyClicks(d.widthField(), QStringLiteral("1"));
+        QKeyEvent wide(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("２"));
+        QApplication::sendEvent(d.widthField(), &wide);
+        QCOMPARE(d.widthField()->text(), QStringLiteral("1"));
+        QTest::keyClicks(d.widthField(), QStringLiteral("3"));
+        QCOMPARE(d.widthField()->text(), QStringLiteral("13"));
+    }
+
     void buttonRulesEnableTheControls() {
         FileOutputFixture f;
         f.writeIni(kPlainIni);
