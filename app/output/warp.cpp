@@ -33,6 +33,30 @@ WarpColumn slantColumn(double w, double h, double p1, double p2, double p3, doub
 
 bool hasAlpha(const QImage& image) { return image.hasAlphaChannel(); }
 
+// Row k of column x of source stretched or squeezed to span rows: the
+// average of the source rows under it, each weighted by how much of it the
+// row covers (a box filter). In units of 1 / span of a source row, row k
+// covers [k H, (k + 1) H) and source row s covers [s span, (s + 1) span), so
+// the weights are whole numbers that add up to H. A span equal to H copies
+// the column exactly.
+QRgb resampledPixel(const QImage& source, int x, int k, int span) {
+    const long long h = source.height();
+    const long long from = k * h;
+    const long long to = from + h;
+    long long sum[4] = {0, 0, 0, 0};
+    for (long long s = from / span; s * span < to && s < h; ++s) {
+        const long long weight = std::min(to, (s + 1) * span) - std::max(from, s * span);
+        if (weight <= 0) continue;
+        const QRgb p = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(s)))[x];
+        sum[0] += weight * qAlpha(p);
+        sum[1] += weight * qRed(p);
+        sum[2] += weight * qGreen(p);
+        sum[3] += weight * qBlue(p);
+    }
+    auto channel = [&](int n) { return static_cast<int>((sum[n] + h / 2) / h); };
+    return qRgba(channel(1), channel(2), channel(3), channel(0));
+}
+
 }  // namespace
 
 WarpSettings loadWarpSettings(const QString& settingsPath) {
@@ -133,12 +157,7 @@ int warp(const QImage& source, QImage& destination, int type, int p1, int p2, in
         const int first = std::max(c.top, 0);
         const int last = std::min(c.bottom, destination.height());
         for (int y = first; y < last; ++y) {
-            // Nearest source row to the centre of destination row y.
-            const long long num = (2LL * (y - c.top) + 1) * h;
-            const int sy = std::clamp(static_cast<int>(num / (2LL * span)), 0, h - 1);
-            const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-            auto* out = reinterpret_cast<QRgb*>(destination.scanLine(y));
-            out[i] = in[i];
+            reinterpret_cast<QRgb*>(destination.scanLine(y))[i] = resampledPixel(src, i, y - c.top, span);
         }
     }
     return result;

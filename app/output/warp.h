@@ -2,7 +2,8 @@
 // a bowl, a perspective slant, a roof, a chevron or a wave. It works column by
 // column: every one-pixel column of the source is drawn into the destination
 // at its own top t(i) and bottom b(i), stretched or squeezed to b(i) - t(i)
-// rows. The measure pass only computes the height the destination needs (the
+// rows (each destination pixel is the average of the source pixels under it,
+// so a column of unchanged height is copied exactly). The measure pass only computes the height the destination needs (the
 // largest b(i), at least 0); the draw pass also draws the columns.
 //
 // Types: 0 none (a plain vertical stretch by 1 + P1/100 when asked), 1 arch

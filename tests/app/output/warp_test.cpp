@@ -18,6 +18,14 @@ QImage numbered(int w, int h) {
     return image;
 }
 
+// Red = 10 x column, green = step x row, blue 7.
+QImage graded(int w, int h, int step) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb((10 * x) % 256, step * y, 7));
+    return image;
+}
+
 constexpr QRgb kBack = 0xffc0c0c0;
 
 bool sameImage(const QImage& a, const QImage& b) {
@@ -62,21 +70,23 @@ private slots:
     void archDrawTiny() {
         // 4 x 2, P1 = P2 = 50: u = -0.5, -0.25, 0, 0.25; a = 0, 0.1875,
         // 0.25, 0.1875; top = round(a * 2 * 100 / 26) = 0, 1, 2, 1; bottom 3.
-        const QImage src = numbered(4, 2);
+        // Source rows: green 0 above, 100 below.
+        const QImage src = graded(4, 2, 100);
         const QImage out = warpImage(src, 1, 50, 50, 50, kBack);
         QCOMPARE(out.size(), QSize(4, 3));
-        // Column 0: 2 rows stretched into 3: rows 0, 1, 1 (centres 0.33, 1, 1.67).
-        QCOMPARE(out.pixel(0, 0), src.pixel(0, 0));
-        QCOMPARE(out.pixel(0, 1), src.pixel(0, 1));
-        QCOMPARE(out.pixel(0, 2), src.pixel(0, 1));
+        // Column 0: 2 rows stretched into 3, each destination row covering
+        // 2/3 of a source row: row 0, half of each (50), row 1.
+        QCOMPARE(out.pixel(0, 0), qRgb(0, 0, 7));
+        QCOMPARE(out.pixel(0, 1), qRgb(0, 50, 7));
+        QCOMPARE(out.pixel(0, 2), qRgb(0, 100, 7));
         // Column 1: rows 1..2 hold the source exactly; row 0 is background.
         QCOMPARE(out.pixel(1, 0), kBack);
         QCOMPARE(out.pixel(1, 1), src.pixel(1, 0));
         QCOMPARE(out.pixel(1, 2), src.pixel(1, 1));
-        // Column 2: one row, the nearest source row to its centre (row 1).
+        // Column 2: one row, the average of both source rows.
         QCOMPARE(out.pixel(2, 0), kBack);
         QCOMPARE(out.pixel(2, 1), kBack);
-        QCOMPARE(out.pixel(2, 2), src.pixel(2, 1));
+        QCOMPARE(out.pixel(2, 2), qRgb(20, 50, 7));
     }
 
     void slant() {
@@ -98,17 +108,19 @@ private slots:
         // i = 0: top round(11 - 5 - 1) = 5, bottom 11 (6 rows);
         // i = 1: H * i / W = 5: top round(11 - 2.5 - 6) = round(2.5) = 2,
         // bottom round(11 - 2.5) = round(8.5) = 8 (6 rows).
-        const QImage src = numbered(2, 10);
+        const QImage src = graded(2, 10, 25);  // green 25 y
         QCOMPARE(warpHeight(4, 50, 50, 50, src.size()), 11);
         const QImage out = warpImage(src, 4, 50, 50, 50, kBack);
         QCOMPARE(out.size(), QSize(2, 11));
         for (int y = 0; y < 5; ++y) QCOMPARE(out.pixel(0, y), kBack);
-        // 10 rows squeezed into 6: destination row k takes source row
-        // floor((2k + 1) * 10 / 12) = 0, 2, 4, 5, 7, 9.
-        const int rows[] = {0, 2, 4, 5, 7, 9};
+        // 10 rows squeezed into 6: destination row k covers source rows
+        // 10k/6 .. 10(k+1)/6; row 1 for example takes 1/5 of row 1, 3/5 of
+        // row 2 and 1/5 of row 3: (25 + 150 + 75) / 5 = 50.
+        const int green[] = {10, 50, 90, 135, 175, 215};
         for (int k = 0; k < 6; ++k) {
-            QCOMPARE(out.pixel(0, 5 + k), src.pixel(0, rows[k]));
-            QCOMPARE(out.pixel(1, 2 + k), src.pixel(1, rows[k]));
+            QCOMPARE(qGreen(out.pixel(0, 5 + k)), green[k]);
+            QCOMPARE(qGreen(out.pixel(1, 2 + k)), green[k]);
+            QCOMPARE(qRed(out.pixel(1, 2 + k)), 10);
         }
         QCOMPARE(out.pixel(1, 1), kBack);
         QCOMPARE(out.pixel(1, 8), kBack);
@@ -160,12 +172,17 @@ private slots:
         // 177 x 33, P1 = 50: round(49.5) = 50 (halves to even).
         QCOMPARE(warpHeight(0, 50, 50, 50, QSize(177, 33)), 50);
         const QImage src = numbered(177, 33);
-        const QImage out = warpImage(src, 0, 50, 50, 50, kBack);
+        const QImage out = warpImage(graded(177, 33, 7), 0, 50, 50, 50, kBack);
         QCOMPARE(out.size(), QSize(177, 50));
-        for (int y = 0; y < 50; ++y) {
-            const int sy = (2 * y + 1) * 33 / 100;
-            QCOMPARE(out.pixel(5, y), src.pixel(5, sy));
-            QCOMPARE(out.pixel(176, y), src.pixel(176, sy));
+        // Row k covers source rows 33k/50 .. 33(k+1)/50: row 0 is within
+        // source row 0; row 1 takes 17/33 of row 0 and 16/33 of row 1
+        // (green 112/33, 3); the last row is within source row 32 (224).
+        for (int x : {5, 176}) {
+            QCOMPARE(qGreen(out.pixel(x, 0)), 0);
+            QCOMPARE(qGreen(out.pixel(x, 1)), 3);
+            QCOMPARE(qGreen(out.pixel(x, 49)), 224);
+            QCOMPARE(qRed(out.pixel(x, 20)), (10 * x) % 256);
+            for (int y = 1; y < 50; ++y) QVERIFY(qGreen(out.pixel(x, y)) >= qGreen(out.pixel(x, y - 1)));
         }
         QCOMPARE(warpHeight(0, 0, 50, 50, QSize(177, 33)), 33);
         QVERIFY(sameImage(warpImage(src, 0, 0, 50, 50, kBack), src));
