@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include "form030.h"
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
     }
     if (!vakuro::checkLibraryVersions(libraries)) return 1;
 
+    // The start routine moves into the program folder; a relative output
+    // file on the command line means one in the folder the user started from.
+    const QString startFolder = QDir::currentPath();
     vakuro::ProgramState state(libraries, vakuro::SettingsPath());
     const vakuro::StartupResult start = vakuro::runStartRoutine(state, QApplication::arguments().mid(1));
     if (start.next == vakuro::StartupResult::Next::Batch) {
@@ -47,7 +51,9 @@ int main(int argc, char** argv) {
         vakuro::Form100 window(state);
         window.open();
         if (!start.commandLine.t.isEmpty()) window.setText(start.commandLine.t);
-        const bool written = vakuro::runCommandLineOutput(state, start.commandLine.f);
+        QString file = start.commandLine.f;
+        if (!file.isEmpty() && QDir::isRelativePath(file)) file = QDir(startFolder).absoluteFilePath(file);
+        const bool written = vakuro::runCommandLineOutput(state, file);
         window.close();
         if (!written) {
             std::fprintf(stderr, "vakuro: %s\n",

@@ -628,6 +628,7 @@ private slots:
         }
         auto run = [&](const QStringList& arguments, QString* errors) {
             QProcess p;
+            p.setWorkingDirectory(out.path());
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("VAKURO_HOME"), home.path());
             env.insert(QStringLiteral("TMPDIR"), temp.path());
@@ -658,6 +659,12 @@ private slots:
         const QString jpg = out.filePath(QStringLiteral("b.Jpg"));
         QCOMPARE(run({QStringLiteral("/t"), QStringLiteral("ABC"), QStringLiteral("/f"), jpg}, nullptr), 0);
         QCOMPARE((decode(jpg, &kind), kind), QByteArray("jpeg"));
+
+        // A relative file lies in the folder the program was started from.
+        QCOMPARE(run({QStringLiteral("/T"), QStringLiteral("ABC"), QStringLiteral("/F"), QStringLiteral("rel.BMP")},
+                     nullptr),
+                 0);
+        QCOMPARE((decode(out.filePath(QStringLiteral("rel.BMP")), &kind), kind), QByteArray("bmp"));
 
         // A file that cannot be written: non-zero, a message, no file.
         QString errors;
