@@ -227,6 +227,19 @@ private slots:
                              buildEmf(picture, emfFrameSize(picture.size()), QStringLiteral("0"))));
     }
 
+    void textForALook() {
+        // Renders a text with the default style into text.bmp, for a look at
+        // the warps (VAKURO_LOOK_SOURCE of the warp test), when VAKURO_LOOK
+        // names a folder.
+        const QString folder = qEnvironmentVariable("VAKURO_LOOK");
+        if (folder.isEmpty()) QSKIP("VAKURO_LOOK is not set");
+        testing::AppFixture app;
+        QVERIFY(app.bound);
+        StandInHost host(*app.state);
+        host.renderTextImage(QStringLiteral("ソモロ Vakuro"), 1, folder + QStringLiteral("/text.bmp"), 0, 0);
+        QVERIFY(!host.holder.isNull());
+    }
+
     void commandCopiesAtTheScale() {
         testing::AppFixture app;
         QVERIFY(app.bound);

@@ -231,6 +231,9 @@ private slots:
                 const bool line = x % 20 == 0 || y % 20 == 0 || y == 59 || x == 239;
                 banner.setPixel(x, y, line ? qRgb(20, 20, 60) : qRgb(255 - x / 2, 80 + y * 2, 60 + x / 2));
             }
+        const QString sourcePath = qEnvironmentVariable("VAKURO_LOOK_SOURCE");
+        if (!sourcePath.isEmpty()) banner = QImage(sourcePath);
+        QVERIFY(!banner.isNull());
         for (int type = 0; type <= 9; ++type)
             warpImage(banner, type, 50, 50, 50, qRgb(255, 255, 255))
                 .save(QStringLiteral("%1/warp_type%2.png").arg(folder).arg(type));
