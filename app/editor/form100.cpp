@@ -82,9 +82,27 @@ void Form100::setText(const QString& text) { text_->setText(text); }
 
 QString Form100::fontName() const { return fonts_->currentText(); }
 
+QString Form100::listedFace(const QString& face) const {
+    if (FindListText(fonts_, face) >= 0) return face;
+    const auto bytes = toCp932(face);
+    char installed[64] = {};
+    if (bytes && state_.libraries().engine.PavrexFaceAlias(bytes->constData(), installed, sizeof installed) == 1) {
+        const QString standIn = fromCp932(QByteArray(installed));
+        if (FindListText(fonts_, standIn) >= 0) return standIn;
+    }
+    return QString();
+}
+
 bool Form100::selectFontName(const QString& face) {
-    if (FindListText(fonts_, face) < 0) return false;
-    selectFont(face);
+    const QString listed = listedFace(face);
+    if (listed.isEmpty()) return false;
+    selectFont(listed);
+    return true;
+}
+
+bool Form100::selectFirstFont() {
+    if (fonts_->count() == 0) return false;
+    selectFont(fonts_->itemText(0));
     return true;
 }
 
@@ -209,18 +227,10 @@ void Form100::open() {
     RestoreWindowPosition(this, ini, QStringLiteral("100"), true);
 
     // The stored face, else the Mincho face, else the first entry.
-    QString face = readFixedField(s.FontName, sizeof s.FontName).trimmed();
-    if (FindListText(fonts_, face) < 0) {
-        face = QStringLiteral("ＭＳ 明朝");
-        char installed[64] = {};
-        const auto bytes = toCp932(face).value_or(QByteArray());
-        if (FindListText(fonts_, face) < 0 &&
-            state_.libraries().engine.PavrexFaceAlias(bytes.constData(), installed, sizeof installed) == 1) {
-            face = fromCp932(QByteArray(installed));
-        }
-        if (FindListText(fonts_, face) < 0 && fonts_->count() > 0) face = fonts_->itemText(0);
+    if (!selectFontName(readFixedField(s.FontName, sizeof s.FontName).trimmed()) &&
+        !selectFontName(QStringLiteral("ＭＳ 明朝"))) {
+        selectFirstFont();
     }
-    selectFont(face);
     TateYoko(s.Vertical);
     PaintWindowBackground(this, ini);
 }

@@ -32,6 +32,7 @@ public:
     void setText(const QString& text) override;
     QString fontName() const override;
     bool selectFontName(const QString& face) override;
+    bool selectFirstFont() override;
     void refreshFontList() override { RefreshFontList(); }
     void prepareTexture() override { pipeline_.PrepareTexture(); }
     void renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
@@ -86,6 +87,8 @@ private:
     void openHelp();
     void reportUnencodable();
     void storeClosingState();
+    // The list entry for a face, or for its installed stand-in; empty if none.
+    QString listedFace(const QString& face) const;
 
     ProgramState& state_;
     RenderPipeline pipeline_;

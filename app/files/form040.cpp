@@ -143,8 +143,9 @@ void Form040::Ok() {
     if (MainWindowHost* host = state_.host) {
         if (state_.options.japaneseFontsOnly != openingJapaneseOnly_) host->refreshFontList();
         // A list left without a selection falls back to the standard faces.
-        if (host->fontName().isEmpty() && !host->selectFontName(QStringLiteral("ＭＳ 明朝"))) {
-            host->selectFontName(QStringLiteral("MS UI Gothic"));
+        if (host->fontName().isEmpty() && !host->selectFontName(QStringLiteral("ＭＳ 明朝")) &&
+            !host->selectFontName(QStringLiteral("MS UI Gothic"))) {
+            host->selectFirstFont();
         }
     }
     closing_ = true;

@@ -487,6 +487,8 @@ bool Form030::check() {
         q.text = QStringLiteral("ボタン内にテキストが入りきれません\r\nボタンサイズを自動調整して処理を続行しますか？");
         q.buttons = QMessageBox::Ok | QMessageBox::Cancel;
         q.defaultButton = QMessageBox::Ok;
+        // Fitting only enlarges the button: the command line proceeds with it.
+        q.defaultIsHarmless = true;
         if (showOutputMessage(q, messageOwner()) != QMessageBox::Ok) return false;
         fitButton(0.1, 4, 2, h);
     }

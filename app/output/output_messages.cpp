@@ -29,6 +29,7 @@ QMessageBox::StandardButton commandLineMessage(const OutputMessage& message, QWi
     const QString line = (message.title.isEmpty() ? QString() : message.title + QStringLiteral(": ")) + text;
     std::fprintf(stderr, "vakuro: %s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
+    if (message.defaultIsHarmless && message.defaultButton != QMessageBox::NoButton) return message.defaultButton;
     if (message.buttons & QMessageBox::No) return QMessageBox::No;
     if (message.buttons & QMessageBox::Cancel) return QMessageBox::Cancel;
     return QMessageBox::Ok;

@@ -16,6 +16,9 @@ struct OutputMessage {
     QString text;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    // The default answer only adjusts the output (it never overwrites or
+    // drops anything): command-line output takes it instead of refusing.
+    bool defaultIsHarmless = false;
 };
 
 // Returns the button pressed.
@@ -28,7 +31,8 @@ QMessageBox::StandardButton showOutputMessage(const OutputMessage& message, QWid
 void setOutputMessageHandler(OutputMessageHandler handler);
 
 // The command-line handler: writes the text to standard error and answers
-// No, or Cancel when there is no No button (Ok for a plain message).
+// No, or Cancel when there is no No button (Ok for a plain message); a
+// question whose default is harmless takes its default.
 QMessageBox::StandardButton commandLineMessage(const OutputMessage& message, QWidget* owner);
 
 }  // namespace vakuro

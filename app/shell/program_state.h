@@ -41,9 +41,12 @@ public:
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;
     // The face selected in the font list; selecting one runs its click
-    // handler (which draws). False when the list has no such face.
+    // handler (which draws). A face name of another system selects its
+    // installed stand-in. False when the list has neither.
     virtual QString fontName() const = 0;
     virtual bool selectFontName(const QString& face) = 0;
+    // Selects the list's first entry (false for an empty list).
+    virtual bool selectFirstFont() = 0;
     // Refills the font list (after the Japanese-only option changed).
     virtual void refreshFontList() = 0;
     // PrepareTexture and RenderTextImage of the render pipeline, and the

@@ -33,6 +33,10 @@ public:
         if (state_.redrawGuard >= 0) state_.draw();
         return true;
     }
+    bool selectFirstFont() override {
+        if (fonts.isEmpty()) return false;
+        return selectFontName(fonts.first());
+    }
     void refreshFontList() override {
         ++refreshes;
         if (!fonts.contains(selected_)) selected_.clear();

@@ -43,6 +43,7 @@ public:
     void setText(const QString& text) override { text_ = text; }
     QString fontName() const override { return {}; }
     bool selectFontName(const QString&) override { return false; }
+    bool selectFirstFont() override { return false; }
     void refreshFontList() override {}
     void prepareTexture() override { ++prepared; }
     void renderTextImage(const QString& text, int highQuality, const QString& outPath, int, int qualityBase) override {

@@ -37,6 +37,7 @@ public:
     void setText(const QString& text) override { text_ = text; }
     QString fontName() const override { return QString(); }
     bool selectFontName(const QString&) override { return false; }
+    bool selectFirstFont() override { return false; }
     void refreshFontList() override {}
     void prepareTexture() override { ++prepared; }
     void renderTextImage(const QString&, int highQuality, const QString& outPath, int, int qualityBase) override {

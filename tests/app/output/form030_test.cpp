@@ -674,6 +674,17 @@ private slots:
         QVERIFY(!QFile::exists(bad));
         QCOMPARE(IniReadInt(ini, QStringLiteral("Setting"), QStringLiteral("FileOutPreView"), -1), 1);
 
+        // With the default settings (a 120 x 30 button, too small for the
+        // text) the button is fitted and the file written.
+        {
+            QFile ini2(ini);
+            QVERIFY(ini2.open(QIODevice::WriteOnly));
+            ini2.write("[Setting]\r\nTitleSkip=1\r\n");
+        }
+        const QString button = out.filePath(QStringLiteral("button.gif"));
+        QCOMPARE(run({QStringLiteral("/T"), QStringLiteral("ソモロ"), QStringLiteral("/F"), button}, &errors), 0);
+        QCOMPARE((decode(button, &kind), kind), QByteArray("gif"));
+
         // A question takes its safe answer: an unknown extension is not written.
         const QString png = out.filePath(QStringLiteral("d.png"));
         QCOMPARE(run({QStringLiteral("/T"), QStringLiteral("ABC"), QStringLiteral("/F"), png}, &errors), 1);
