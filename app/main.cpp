@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 
 #include "form030.h"
@@ -24,6 +27,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vakuro"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+    // Qt's own texts (message box and file dialog buttons) in Japanese.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     // A second instance ends at once, silently.
     const auto lock = vakuro::lockSingleInstance(vakuro::DataFolder());
