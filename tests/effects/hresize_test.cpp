@@ -9,22 +9,6 @@ namespace {
 
 using namespace tesmor::test;
 
-// Source pixel (x, y) is (v, v + 1, v + 2) so that a mix-up of channels or
-// of byte offsets shows.
-Image channelled(int width, int height, std::initializer_list<int> values) {
-    Image image(width, height);
-    auto it = values.begin();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x, ++it) {
-            uint8_t* p = image.pixel(x, y);
-            p[0] = static_cast<uint8_t>(*it);
-            p[1] = static_cast<uint8_t>(*it + 1);
-            p[2] = static_cast<uint8_t>(*it + 2);
-        }
-    }
-    return image;
-}
-
 // The blue channel, bottom row first.
 std::vector<int> blues(const Image& image) {
     std::vector<int> v;

@@ -46,6 +46,20 @@ Image image24(int width, int height, std::initializer_list<Bgr> bottomRowFirst) 
     return image;
 }
 
+Image channelled(int width, int height, std::initializer_list<int> values) {
+    Image image(width, height);
+    auto it = values.begin();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x, ++it) {
+            uint8_t* p = image.pixel(x, y);
+            p[0] = static_cast<uint8_t>(*it);
+            p[1] = static_cast<uint8_t>(*it + 1);
+            p[2] = static_cast<uint8_t>(*it + 2);
+        }
+    }
+    return image;
+}
+
 Image greyImage(int width, int height, std::initializer_list<int> bottomRowFirst) {
     if (bottomRowFirst.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
         throw std::invalid_argument("greyImage: wrong number of pixels");

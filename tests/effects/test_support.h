@@ -40,6 +40,9 @@ private:
 Image image24(int width, int height, std::initializer_list<Bgr> bottomRowFirst);
 // A 24-bit image whose channels all hold the listed grey values.
 Image greyImage(int width, int height, std::initializer_list<int> bottomRowFirst);
+// Pixel (x, y), bottom row first, is blue v, green v + 1, red v + 2, so that a
+// mix-up of channels or of byte offsets shows.
+Image channelled(int width, int height, std::initializer_list<int> bottomRowFirst);
 // An 8-bit (palette index) image from indices, bottom row first.
 Image image8(int width, int height, std::initializer_list<int> bottomRowFirst);
 
