@@ -16,19 +16,6 @@ namespace {
 using namespace tesmor::test;
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value) {
-    put32(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value) {
-    put16(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size) {
-    bytes.resize(size);
-    return bytes;
-}
-
 // Each file function with ordinary arguments.
 struct Call {
     const char* name;

@@ -19,19 +19,6 @@ namespace fs = std::filesystem;
 // A valid 2 x 2 24-bit file: 54 + 2 rows of 8 bytes.
 std::vector<uint8_t> validFile() { return bmpBytes(greyImage(2, 2, {10, 20, 30, 40})); }
 
-std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value) {
-    put32(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value) {
-    put16(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size) {
-    bytes.resize(size);
-    return bytes;
-}
-
 struct Codes {
     int hReSize, sReSize, sReSize2, zoom;
 };

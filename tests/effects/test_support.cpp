@@ -218,4 +218,17 @@ void expectMatchesGolden(const Image& actual, const std::string& name) {
                   << failures.parent_path();
 }
 
+std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value) {
+    put32(bytes, at, value);
+    return bytes;
+}
+std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value) {
+    put16(bytes, at, value);
+    return bytes;
+}
+std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
 }  // namespace tesmor::test

@@ -66,6 +66,11 @@ Image readImage(const std::string& path);
 // Little-endian field access on raw file bytes.
 void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value);
 void put16(std::vector<uint8_t>& bytes, size_t at, int value);
+// Copies of a file's bytes with one field changed, or cut to a size: the
+// damaged files of the result-code tables.
+std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value);
+std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value);
+std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size);
 int32_t get32(const std::vector<uint8_t>& bytes, size_t at);
 
 // Compares actual with the golden image tests/effects/golden/<name>.bmp.
