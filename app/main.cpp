@@ -8,8 +8,8 @@
 #include <QTranslator>
 #include <QMessageBox>
 
-#include "form030.h"
-#include "form100.h"
+#include "file_output_dialog.h"
+#include "main_window.h"
 #include "library_binding.h"
 #include "output_messages.h"
 #include "program_paths.h"

@@ -1,8 +1,8 @@
 # The file output: the dialog, the button painter and the preview window.
 target_sources(vakuro_output PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/button_painter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/form030.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/form031.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_output_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/output_preview_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/output_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/output_transform.cpp
 )

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "button_painter.h"
-#include "form032.h"
+#include "transform_dialog.h"
 #if __has_include("vakuro_transform_pictures.h")
 #include "vakuro_transform_pictures.h"
 #define VAKURO_HAS_TRANSFORM_PICTURES 1

@@ -3,7 +3,7 @@
 target_sources(vakuro_style PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/angle_dial.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clickable_label.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/form010.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/form011.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/form012.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/colour_settings_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/texture_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/extended_colour_dialog.cpp
 )

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "form100.h"
+#include "main_window.h"
 #include "library_binding.h"
 #include "program_paths.h"
 #include "program_state.h"

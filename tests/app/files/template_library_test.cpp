@@ -15,7 +15,7 @@
 
 #include "cp932.h"
 #include "files_fixture.h"
-#include "form050.h"
+#include "template_browser.h"
 #include "settings_files.h"
 #include "settings_store.h"
 #include "template_commands.h"

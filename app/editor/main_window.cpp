@@ -1,4 +1,4 @@
-#include "form100.h"
+#include "main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,14 +22,14 @@
 
 #include "banner.h"
 #include "clipboard_output.h"
-#include "form030.h"
-#include "form040.h"
-#include "form050.h"
+#include "file_output_dialog.h"
+#include "options_dialog.h"
+#include "template_browser.h"
 #include "settings_files.h"
 #include "template_commands.h"
-#include "form010.h"
-#include "form020.h"
-#include "form025.h"
+#include "colour_settings_dialog.h"
+#include "special_effects_dialog.h"
+#include "spacing_editor.h"
 #include "style_data.h"
 #include "cp932.h"
 #include "program_paths.h"

@@ -4,7 +4,7 @@
 
 #include "clickable_label.h"
 #include "colour_fixture.h"
-#include "form011.h"
+#include "texture_dialog.h"
 #include "vakuro_resources.h"
 
 using namespace vakuro;
@@ -176,4 +176,4 @@ private:
 };
 
 QTEST_MAIN(Form011Test)
-#include "form011_test.moc"
+#include "texture_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "form050.h"
+#include "template_browser.h"
 
 #include <algorithm>
 #include <cmath>

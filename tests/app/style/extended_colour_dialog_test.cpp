@@ -6,7 +6,7 @@
 #include "angle_dial.h"
 #include "colour_fixture.h"
 #include "colour_swatch.h"
-#include "form012.h"
+#include "extended_colour_dialog.h"
 
 using namespace vakuro;
 using vakuro::testing::ColourFixture;
@@ -213,4 +213,4 @@ private:
 };
 
 QTEST_MAIN(Form012Test)
-#include "form012_test.moc"
+#include "extended_colour_dialog_test.moc"

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "effect_dialogs_fixture.h"
-#include "form025.h"
+#include "spacing_editor.h"
 #include "settings_store.h"
 #include "shared_routines.h"
 #include "window_position.h"
@@ -433,4 +433,4 @@ private slots:
 };
 
 QTEST_MAIN(Form025Test)
-#include "form025_test.moc"
+#include "spacing_editor_test.moc"

@@ -1,4 +1,4 @@
-#include "form025.h"
+#include "spacing_editor.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "../editor/app_fixture.h"
-#include "form032.h"
+#include "transform_dialog.h"
 #include "program_paths.h"
 #include "settings_store.h"
 #include "warp.h"
@@ -199,4 +199,4 @@ private slots:
 };
 
 QTEST_MAIN(Form032Test)
-#include "form032_test.moc"
+#include "transform_dialog_test.moc"

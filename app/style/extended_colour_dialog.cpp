@@ -1,4 +1,4 @@
-#include "form012.h"
+#include "extended_colour_dialog.h"
 
 #include <QFile>
 #include <QGridLayout>

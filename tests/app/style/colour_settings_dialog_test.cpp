@@ -8,9 +8,9 @@
 #include "clickable_label.h"
 #include "colour_fixture.h"
 #include "colour_swatch.h"
-#include "form010.h"
-#include "form011.h"
-#include "form012.h"
+#include "colour_settings_dialog.h"
+#include "texture_dialog.h"
+#include "extended_colour_dialog.h"
 #include "settings_store.h"
 #include "vakuro_resources.h"
 
@@ -468,4 +468,4 @@ private:
 };
 
 QTEST_MAIN(Form010Test)
-#include "form010_test.moc"
+#include "colour_settings_dialog_test.moc"

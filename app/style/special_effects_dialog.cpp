@@ -1,4 +1,4 @@
-#include "form020.h"
+#include "special_effects_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

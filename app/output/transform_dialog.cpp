@@ -1,4 +1,4 @@
-#include "form032.h"
+#include "transform_dialog.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "form031.h"
+#include "output_preview_window.h"
 
 #include <QEvent>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "form040.h"
+#include "options_dialog.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "files_fixture.h"
-#include "form040.h"
+#include "options_dialog.h"
 #include "settings_keys.h"
 #include "settings_store.h"
 
@@ -171,4 +171,4 @@ private slots:
 };
 
 QTEST_MAIN(Form040Test)
-#include "form040_test.moc"
+#include "options_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "form030.h"
+#include "file_output_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,7 +26,7 @@
 #include "button_painter.h"
 #include "colour_swatch.h"
 #include "dib_image.h"
-#include "form031.h"
+#include "output_preview_window.h"
 #include "output_messages.h"
 #include "output_transform.h"
 #include "program_paths.h"

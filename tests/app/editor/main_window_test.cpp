@@ -7,7 +7,7 @@
 
 #include "app_fixture.h"
 #include "bmp_file.h"
-#include "form100.h"
+#include "main_window.h"
 #include "settings_store.h"
 #include "style_data.h"
 
@@ -182,4 +182,4 @@ private:
 };
 
 QTEST_MAIN(Form100Test)
-#include "form100_test.moc"
+#include "main_window_test.moc"

@@ -1,4 +1,4 @@
-#include "form010.h"
+#include "colour_settings_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,8 +21,8 @@
 
 #include "clickable_label.h"
 #include "colour_swatch.h"
-#include "form011.h"
-#include "form012.h"
+#include "texture_dialog.h"
+#include "extended_colour_dialog.h"
 #include "program_paths.h"
 #include "program_state.h"
 #include "shared_routines.h"

@@ -13,8 +13,8 @@
 
 #include "colour_swatch.h"
 #include "file_output_fixture.h"
-#include "form030.h"
-#include "form031.h"
+#include "file_output_dialog.h"
+#include "output_preview_window.h"
 #include "warp.h"
 #include "settings_store.h"
 #include "window_position.h"
@@ -694,4 +694,4 @@ private slots:
 };
 
 QTEST_MAIN(Form030Test)
-#include "form030_test.moc"
+#include "file_output_dialog_test.moc"

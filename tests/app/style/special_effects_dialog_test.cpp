@@ -9,7 +9,7 @@
 
 #include "colour_swatch.h"
 #include "effect_dialogs_fixture.h"
-#include "form020.h"
+#include "special_effects_dialog.h"
 #include "settings_store.h"
 
 using namespace vakuro;
@@ -338,4 +338,4 @@ private slots:
 };
 
 QTEST_MAIN(Form020Test)
-#include "form020_test.moc"
+#include "special_effects_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "form011.h"
+#include "texture_dialog.h"
 
 #include <QEvent>
 #include <QFrame>
