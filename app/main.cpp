@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         // standard error, questions take their safe answer, and the exit
         // status says whether a file was written.
         vakuro::setOutputMessageHandler(vakuro::commandLineMessage);
-        vakuro::Form100 window(state);
+        vakuro::MainWindow window(state);
         window.open();
         if (!start.commandLine.t.isEmpty()) window.setText(start.commandLine.t);
         QString file = start.commandLine.f;
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    vakuro::Form100 window(state);
+    vakuro::MainWindow window(state);
     window.open();
     window.show();
     return QApplication::exec();

@@ -57,32 +57,32 @@ constexpr int kFrameHeight = 50;
 
 }  // namespace
 
-Form100::Form100(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state), pipeline_(state) {
+MainWindow::MainWindow(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state), pipeline_(state) {
     setObjectName(QStringLiteral("Form100"));
     setWindowTitle(QStringLiteral("ソモロEasy"));
     buildMenus();
     buildControls();
-    connect(&state_, &ProgramState::drawRequested, this, &Form100::Draw);
-    connect(&state_, &ProgramState::layoutRequested, this, &Form100::TateYoko);
-    connect(&state_, &ProgramState::refreshRequested, this, &Form100::RefreshMainWindow);
+    connect(&state_, &ProgramState::drawRequested, this, &MainWindow::Draw);
+    connect(&state_, &ProgramState::layoutRequested, this, &MainWindow::TateYoko);
+    connect(&state_, &ProgramState::refreshRequested, this, &MainWindow::RefreshMainWindow);
     // The colour dialog opens the per-character editor modally over itself.
     connect(&state_, &ProgramState::spacingEditorRequested, this,
-            [this](QWidget* owner, bool modal) { showForm025(state_, owner ? owner : this, modal); });
+            [this](QWidget* owner, bool modal) { showSpacingEditor(state_, owner ? owner : this, modal); });
     qApp->installEventFilter(this);
     state_.host = this;
 }
 
-Form100::~Form100() {
+MainWindow::~MainWindow() {
     if (state_.host == this) state_.host = nullptr;
 }
 
-QString Form100::text() const { return text_->text(); }
+QString MainWindow::text() const { return text_->text(); }
 
-void Form100::setText(const QString& text) { text_->setText(text); }
+void MainWindow::setText(const QString& text) { text_->setText(text); }
 
-QString Form100::fontName() const { return fonts_->currentText(); }
+QString MainWindow::fontName() const { return fonts_->currentText(); }
 
-QString Form100::listedFace(const QString& face) const {
+QString MainWindow::listedFace(const QString& face) const {
     if (FindListText(fonts_, face) >= 0) return face;
     const auto bytes = toCp932(face);
     char installed[64] = {};
@@ -93,20 +93,20 @@ QString Form100::listedFace(const QString& face) const {
     return QString();
 }
 
-bool Form100::selectFontName(const QString& face) {
+bool MainWindow::selectFontName(const QString& face) {
     const QString listed = listedFace(face);
     if (listed.isEmpty()) return false;
     selectFont(listed);
     return true;
 }
 
-bool Form100::selectFirstFont() {
+bool MainWindow::selectFirstFont() {
     if (fonts_->count() == 0) return false;
     selectFont(fonts_->itemText(0));
     return true;
 }
 
-void Form100::buildMenus() {
+void MainWindow::buildMenus() {
     auto add = [this](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -116,7 +116,7 @@ void Form100::buildMenus() {
     file->setObjectName(QStringLiteral("M_File"));
     connect(add(file, "M_FileOut", QStringLiteral("ﾌｧｲﾙ出力")), &QAction::triggered, this, [this] {
         // File output needs a picture in the render holder.
-        if (!pipeline_.holder().isNull()) showForm030(state_, this);
+        if (!pipeline_.holder().isNull()) showFileOutputDialog(state_, this);
     });
     connect(add(file, "M_ClipOut", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ出力")), &QAction::triggered, this,
             [this] { clipboardOutputCommand(state_, this); });
@@ -127,30 +127,30 @@ void Form100::buildMenus() {
     connect(loadSettings_, &QAction::triggered, this, [this] { loadSettingsCommand(state_, this); });
     connect(saveSettings_, &QAction::triggered, this, [this] { saveSettingsCommand(state_, this); });
     connect(add(file, "M_Option", QStringLiteral("ｵﾌﾟｼｮﾝ設定")), &QAction::triggered, this,
-            [this] { showOptionDialog(state_, this); });
+            [this] { showOptionsDialog(state_, this); });
     file->addSeparator();
     connect(add(file, "M_End", QStringLiteral("終了")), &QAction::triggered, this, &QWidget::close);
 
     QMenu* format = menuBar()->addMenu(QStringLiteral("書式(&O)"));
     format->setObjectName(QStringLiteral("M_Format"));
     connect(add(format, "M_Color", QStringLiteral("カラー(太さ)設定")), &QAction::triggered, this,
-            [this] { showForm010(state_, this); });
+            [this] { showColourSettingsDialog(state_, this); });
     connect(add(format, "M_Effect", QStringLiteral("特殊効果設定")), &QAction::triggered, this,
-            [this] { showForm020(state_, this); });
+            [this] { showSpecialEffectsDialog(state_, this); });
     connect(add(format, "M_Spacing", QStringLiteral("文字間隔設定")), &QAction::triggered, this,
-            [this] { showForm025(state_, this, false); });
+            [this] { showSpacingEditor(state_, this, false); });
     format->addSeparator();
     QAction* anime = add(format, "M_Anime", QStringLiteral("ｱﾆﾒｰｼｮﾝ"));
-    connect(anime, &QAction::triggered, this, &Form100::startAnimation);
+    connect(anime, &QAction::triggered, this, &MainWindow::startAnimation);
     anime->setEnabled(false);  // the animation window is not there yet
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMenu"));
-    connect(add(help, "M_Help", QStringLiteral("ｿﾓﾛEasyのﾍﾙﾌﾟ")), &QAction::triggered, this, &Form100::openHelp);
+    connect(add(help, "M_Help", QStringLiteral("ｿﾓﾛEasyのﾍﾙﾌﾟ")), &QAction::triggered, this, &MainWindow::openHelp);
     add(help, "M_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))->setEnabled(false);
 }
 
-void Form100::buildControls() {
+void MainWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
@@ -201,19 +201,19 @@ void Form100::buildControls() {
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
 
-    connect(drawButton_, &QPushButton::clicked, this, &Form100::Draw);
+    connect(drawButton_, &QPushButton::clicked, this, &MainWindow::Draw);
     connect(endButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(templateButton_, &QPushButton::clicked, this, [this] { buildTemplateLibraryCommand(state_, this); });
-    connect(fonts_, &QComboBox::activated, this, &Form100::fontClicked);
-    connect(hScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
-    connect(vScroll_, &QScrollBar::valueChanged, this, &Form100::scrollPreview);
-    connect(preview_, &PreviewImage::pressed, this, &Form100::RefreshMainWindow);
-    connect(preview_, &PreviewImage::movedOut, this, &Form100::Draw);
-    connect(horizontalBanner_, &Banner::pressed, this, &Form100::RefreshMainWindow);
-    connect(verticalBanner_, &Banner::pressed, this, &Form100::RefreshMainWindow);
+    connect(fonts_, &QComboBox::activated, this, &MainWindow::fontClicked);
+    connect(hScroll_, &QScrollBar::valueChanged, this, &MainWindow::scrollPreview);
+    connect(vScroll_, &QScrollBar::valueChanged, this, &MainWindow::scrollPreview);
+    connect(preview_, &PreviewImage::pressed, this, &MainWindow::RefreshMainWindow);
+    connect(preview_, &PreviewImage::movedOut, this, &MainWindow::Draw);
+    connect(horizontalBanner_, &Banner::pressed, this, &MainWindow::RefreshMainWindow);
+    connect(verticalBanner_, &Banner::pressed, this, &MainWindow::RefreshMainWindow);
 }
 
-void Form100::open() {
+void MainWindow::open() {
     const QString& ini = state_.settingsPath();
     PavrexStyle& s = state_.style;
     if (s.CharScaleSet == 0) {
@@ -235,19 +235,19 @@ void Form100::open() {
     PaintWindowBackground(this, ini);
 }
 
-void Form100::selectFont(const QString& face) {
+void MainWindow::selectFont(const QString& face) {
     const int index = FindListText(fonts_, face);
     if (index < 0) return;
     fonts_->setCurrentIndex(index);
     fontClicked();
 }
 
-void Form100::fontClicked() {
+void MainWindow::fontClicked() {
     storeFontName(state_.style, fonts_->currentText(), false);
     Draw();
 }
 
-void Form100::RefreshFontList() {
+void MainWindow::RefreshFontList() {
     const QString current = fonts_->currentText();
     fonts_->clear();
     const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
@@ -262,7 +262,7 @@ void Form100::RefreshFontList() {
     fonts_->setCurrentIndex(FindListText(fonts_, current));
 }
 
-void Form100::Draw() {
+void MainWindow::Draw() {
     QElapsedTimer clock;
     clock.start();
     if (state_.redrawGuard < 0) return;
@@ -291,7 +291,7 @@ void Form100::Draw() {
     QApplication::restoreOverrideCursor();
 }
 
-void Form100::positionScrollBars() {
+void MainWindow::positionScrollBars() {
     const QSize view = viewport_->size();
     const QSize picture = preview_->size();
     if (view == picture) {
@@ -317,9 +317,9 @@ void Form100::positionScrollBars() {
     vScroll_->show();
 }
 
-void Form100::scrollPreview() { preview_->move(-hScroll_->value(), -vScroll_->value()); }
+void MainWindow::scrollPreview() { preview_->move(-hScroll_->value(), -vScroll_->value()); }
 
-void Form100::TateYoko(int vertical) {
+void MainWindow::TateYoko(int vertical) {
     auto place = [](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(twips(left), twips(top), twips(width), twips(height));
     };
@@ -378,7 +378,7 @@ void Form100::TateYoko(int vertical) {
     RefreshMainWindow();
 }
 
-void Form100::keepOnScreen() {
+void MainWindow::keepOnScreen() {
     // A window grown by the layout moves up or left so that it stays on the
     // screen, as it does when it opens.
     const QScreen* screen = this->screen();
@@ -390,7 +390,7 @@ void Form100::keepOnScreen() {
     if (at != frameGeometry().topLeft()) move(at);
 }
 
-void Form100::RefreshMainWindow() {
+void MainWindow::RefreshMainWindow() {
     update();
     for (QWidget* w : findChildren<QWidget*>()) w->update();
     // The open style dialogs repaint with the main window.
@@ -399,7 +399,7 @@ void Form100::RefreshMainWindow() {
     }
 }
 
-void Form100::reportUnencodable() {
+void MainWindow::reportUnencodable() {
     const QString missing = unencodableCharacters(text_->text());
     if (missing.isEmpty()) {
         status_->clear();
@@ -413,7 +413,7 @@ void Form100::reportUnencodable() {
     preview_->setToolTip(message);
 }
 
-void Form100::startAnimation() {
+void MainWindow::startAnimation() {
     if (text_->text().isEmpty()) return;
     const QString base = TempFolder() + QStringLiteral("GifAnime0.bmp");
     const QByteArray text = toCp932Lossy(text_->text());
@@ -424,23 +424,23 @@ void Form100::startAnimation() {
     emit animationRequested(width, height);
 }
 
-void Form100::openHelp() {
+void MainWindow::openHelp() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/index.html")));
 }
 
-void Form100::enterMaintainerMode() {
+void MainWindow::enterMaintainerMode() {
     state_.maintainerMode = true;
     templateButton_->show();
     loadSettings_->setVisible(true);
     saveSettings_->setVisible(true);
 }
 
-void Form100::typed(const QString& text) {
+void MainWindow::typed(const QString& text) {
     lastTyped_ = (lastTyped_ + text).right(6);
     if (kMaintainerCodes.contains(lastTyped_)) enterMaintainerMode();
 }
 
-bool Form100::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The window sees every typed character before its controls do.
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -452,12 +452,12 @@ bool Form100::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form100::mousePressEvent(QMouseEvent* event) {
+void MainWindow::mousePressEvent(QMouseEvent* event) {
     RefreshMainWindow();
     QMainWindow::mousePressEvent(event);
 }
 
-void Form100::storeClosingState() {
+void MainWindow::storeClosingState() {
     const QString& ini = state_.settingsPath();
     StoreWindowPosition(this, ini, QStringLiteral("100"));
     PavrexStyle& s = state_.style;
@@ -467,7 +467,7 @@ void Form100::storeClosingState() {
     IniWrite(ini, kSetting, QStringLiteral("Text"), Quote(text_->text()));
 }
 
-void Form100::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     storeClosingState();
     event->accept();
     // Other windows close with the program, without their own closing steps.

@@ -21,11 +21,11 @@ namespace vakuro {
 class Banner;
 class PreviewImage;
 
-class Form100 : public QMainWindow, public MainWindowHost {
+class MainWindow : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
-    explicit Form100(ProgramState& state, QWidget* parent = nullptr);
-    ~Form100() override;
+    explicit MainWindow(ProgramState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // MainWindowHost
     QString text() const override;

@@ -23,7 +23,7 @@ namespace keys = vakuro::settings;
 
 int jpegQualityIndex(int storedQuality) { return std::clamp(storedQuality - 1, 0, 99); }
 
-Form040::Form040(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+OptionsDialog::OptionsDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form040"));
     setWindowTitle(QStringLiteral("オプション設定"));
     setModal(true);
@@ -83,8 +83,8 @@ Form040::Form040(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
 
-    connect(ok_, &QPushButton::clicked, this, &Form040::Ok);
-    connect(cancel_, &QPushButton::clicked, this, &Form040::Cancel);
+    connect(ok_, &QPushButton::clicked, this, &OptionsDialog::Ok);
+    connect(cancel_, &QPushButton::clicked, this, &OptionsDialog::Cancel);
     // The preview quality acts at once, so the user sees it before closing.
     connect(hiPreview(), &QCheckBox::clicked, this, [this](bool on) {
         state_.options.highQualityPreview = on ? 1 : 0;
@@ -92,7 +92,7 @@ Form040::Form040(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     });
 }
 
-void Form040::prepareOpening() {
+void OptionsDialog::prepareOpening() {
     const QString& ini = state_.settingsPath();
     openingJapaneseOnly_ = state_.options.japaneseFontsOnly;
     openingHiPreview_ = state_.options.highQualityPreview;
@@ -119,7 +119,7 @@ void Form040::prepareOpening() {
     PaintWindowBackground(this, ini);
 }
 
-void Form040::Ok() {
+void OptionsDialog::Ok() {
     const QString& ini = state_.settingsPath();
     auto flag = [](const QCheckBox* box) { return box->isChecked() ? 1 : 0; };
     state_.options.highQualityPreview = flag(hiPreview());
@@ -152,26 +152,26 @@ void Form040::Ok() {
     accept();
 }
 
-void Form040::Cancel() {
+void OptionsDialog::Cancel() {
     closing_ = true;
     state_.options.highQualityPreview = openingHiPreview_;
     state_.draw();
     QDialog::reject();
 }
 
-void Form040::reject() {
+void OptionsDialog::reject() {
     // Escape and the window's close button cancel.
     if (!closing_) Cancel();
 }
 
-void Form040::mousePressEvent(QMouseEvent* event) {
+void OptionsDialog::mousePressEvent(QMouseEvent* event) {
     update();
     state_.refreshMainWindow();
     QDialog::mousePressEvent(event);
 }
 
-void showOptionDialog(ProgramState& state, QWidget* owner) {
-    Form040 dialog(state, owner);
+void showOptionsDialog(ProgramState& state, QWidget* owner) {
+    OptionsDialog dialog(state, owner);
     dialog.prepareOpening();
     dialog.exec();
 }

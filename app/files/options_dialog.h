@@ -13,10 +13,10 @@ namespace vakuro {
 
 class ProgramState;
 
-class Form040 : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    Form040(ProgramState& state, QWidget* owner);
+    OptionsDialog(ProgramState& state, QWidget* owner);
 
     // Centres the dialog, paints its background and sets every control from
     // the settings file and the in-memory options. Run once before showing.
@@ -62,6 +62,6 @@ private:
 int jpegQualityIndex(int storedQuality);
 
 // Opens the dialog modally (menu item "ｵﾌﾟｼｮﾝ設定").
-void showOptionDialog(ProgramState& state, QWidget* owner);
+void showOptionsDialog(ProgramState& state, QWidget* owner);
 
 }  // namespace vakuro

@@ -38,7 +38,7 @@ int px(int twips) { return TwipsToPixels(twips); }
 
 }  // namespace
 
-Form050::Form050(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+TemplateBrowser::TemplateBrowser(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form050"));
     setWindowTitle(QStringLiteral("テンプレート"));
     setModal(true);
@@ -63,13 +63,13 @@ Form050::Form050(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
 
     connect(scroll_, &QScrollBar::valueChanged, this,
             [this](int v) { container_->move(0, px(-kScrollStep * v)); });
-    connect(load_, &QPushButton::clicked, this, &Form050::LoadSelected);
+    connect(load_, &QPushButton::clicked, this, &TemplateBrowser::LoadSelected);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Form050::~Form050() { closed(); }
+TemplateBrowser::~TemplateBrowser() { closed(); }
 
-void Form050::prepareOpening() {
+void TemplateBrowser::prepareOpening() {
     TemplateLibrary library;
     readTemplateLibrary(templateLibraryPath(), library);
 
@@ -140,7 +140,7 @@ void Form050::prepareOpening() {
     PaintWindowBackground(this, state_.settingsPath());
 }
 
-void Form050::selectTemplate(int i) {
+void TemplateBrowser::selectTemplate(int i) {
     if (i < 0 || i >= count()) return;
     const QRect r = thumbs_.at(i)->geometry();
     frame_->move(r.left() - px(kFrameBorder), r.top() - px(kFrameBorder));
@@ -149,12 +149,12 @@ void Form050::selectTemplate(int i) {
     selected_ = i;
 }
 
-void Form050::LoadSelected() {
+void TemplateBrowser::LoadSelected() {
     if (count() == 0) return;
     loadTemplate(state_, selected_);
 }
 
-bool Form050::eventFilter(QObject* watched, QEvent* event) {
+bool TemplateBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (auto* label = qobject_cast<QLabel*>(watched); label != nullptr && thumbs_.contains(label)) {
         const int i = label->property("index").toInt();
         if (event->type() == QEvent::MouseButtonPress) {
@@ -170,18 +170,18 @@ bool Form050::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void Form050::mousePressEvent(QMouseEvent* event) {
+void TemplateBrowser::mousePressEvent(QMouseEvent* event) {
     update();
     state_.refreshMainWindow();
     QDialog::mousePressEvent(event);
 }
 
-void Form050::done(int result) {
+void TemplateBrowser::done(int result) {
     closed();
     QDialog::done(result);
 }
 
-void Form050::closed() {
+void TemplateBrowser::closed() {
     if (positionStored_) return;
     positionStored_ = true;
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
@@ -189,7 +189,7 @@ void Form050::closed() {
 
 void showTemplateBrowser(ProgramState& state, QWidget* owner) {
     if (!QFile::exists(templateLibraryPath())) return;
-    Form050 dialog(state, owner);
+    TemplateBrowser dialog(state, owner);
     dialog.prepareOpening();
     dialog.exec();
 }

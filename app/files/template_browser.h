@@ -16,11 +16,11 @@ namespace vakuro {
 
 class ProgramState;
 
-class Form050 : public QDialog {
+class TemplateBrowser : public QDialog {
     Q_OBJECT
 public:
-    Form050(ProgramState& state, QWidget* owner);
-    ~Form050() override;
+    TemplateBrowser(ProgramState& state, QWidget* owner);
+    ~TemplateBrowser() override;
 
     // Reads the library, creates and places the thumbnails, sizes the
     // viewport, the scroll bar and the window, positions the window and

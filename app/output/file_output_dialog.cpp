@@ -108,14 +108,14 @@ int apartFromBackground(int colour, int background) {
 
 }  // namespace
 
-Form030::Form030(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+FileOutputDialog::FileOutputDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form030"));
     setWindowTitle(QStringLiteral("ファイル出力"));
     setModal(true);
     build();
 }
 
-void Form030::build() {
+void FileOutputDialog::build() {
     auto* top = new QVBoxLayout(this);
 
     label2_ = newLabel(QStringLiteral("Label2"), QStringLiteral("ファイル出力"), this);
@@ -242,9 +242,9 @@ void Form030::build() {
     label2_->installEventFilter(this);
     label3_->installEventFilter(this);
 
-    connect(combo1_, &QComboBox::currentIndexChanged, this, &Form030::formatChanged);
-    connect(text2_, &QLineEdit::textChanged, this, &Form030::widthChanged);
-    connect(text3_, &QLineEdit::textChanged, this, &Form030::heightChanged);
+    connect(combo1_, &QComboBox::currentIndexChanged, this, &FileOutputDialog::formatChanged);
+    connect(text2_, &QLineEdit::textChanged, this, &FileOutputDialog::widthChanged);
+    connect(text3_, &QLineEdit::textChanged, this, &FileOutputDialog::heightChanged);
     for (QLineEdit* f : {text4_, text5_}) {
         connect(f, &QLineEdit::textChanged, this, [f] {
             const int v = Clamp(ParseInt(f->text()), 0, 9999);
@@ -270,23 +270,23 @@ void Form030::build() {
         saveSet();
         reject();
     });
-    connect(command3_, &QPushButton::clicked, this, &Form030::chooseFile);
-    connect(command4_, &QPushButton::clicked, this, &Form030::chooseTransform);
+    connect(command3_, &QPushButton::clicked, this, &FileOutputDialog::chooseFile);
+    connect(command4_, &QPushButton::clicked, this, &FileOutputDialog::chooseTransform);
 }
 
-int Form030::fieldValue(const QLineEdit* field) const { return ParseInt(field->text()); }
+int FileOutputDialog::fieldValue(const QLineEdit* field) const { return ParseInt(field->text()); }
 
-int Form030::currentWidth() const {
+int FileOutputDialog::currentWidth() const {
     return state_.host != nullptr ? state_.host->renderHolder().width() : 0;
 }
 
-int Form030::currentHeight() const {
+int FileOutputDialog::currentHeight() const {
     return state_.host != nullptr ? state_.host->renderHolder().height() : 0;
 }
 
-QWidget* Form030::messageOwner() { return this; }
+QWidget* FileOutputDialog::messageOwner() { return this; }
 
-void Form030::load() {
+void FileOutputDialog::load() {
     const QString& ini = state_.settingsPath();
     loading_ = true;
     // 1. Position and theme.
@@ -349,7 +349,7 @@ void Form030::load() {
     formatChanged(format);
 }
 
-QString Form030::numberedName(const QString& path, const QString& extension) {
+QString FileOutputDialog::numberedName(const QString& path, const QString& extension) {
     const int p = path.indexOf(QLatin1Char('_'));
     if (p < 0 || path.size() != p + 8) return path;
     const QString stem = path.left(p + 1);
@@ -366,7 +366,7 @@ QString Form030::numberedName(const QString& path, const QString& extension) {
     return stem;
 }
 
-QString Form030::nameForFormat(const QString& name, int format) {
+QString FileOutputDialog::nameForFormat(const QString& name, int format) {
     const QString e = name.right(4).toUpper();
     static const QString kExt[] = {QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG")};
     if (format < 0 || format > 2) return name;
@@ -376,13 +376,13 @@ QString Form030::nameForFormat(const QString& name, int format) {
     return replace ? name.left(name.size() - 4) + kExt[format] : name;
 }
 
-void Form030::formatChanged(int index) {
+void FileOutputDialog::formatChanged(int index) {
     const QString renamed = nameForFormat(text1_->text(), index);
     if (renamed != text1_->text()) text1_->setText(renamed);
     check3_->setEnabled(index == 1);
 }
 
-void Form030::calcTranSize() {
+void FileOutputDialog::calcTranSize() {
     const int w = fieldValue(text2_);
     const int h = fieldValue(text3_);
     const WarpSettings warp = loadWarpSettings(state_.settingsPath());
@@ -390,7 +390,7 @@ void Form030::calcTranSize() {
     label18_->setText(QStringLiteral("変形後ｻｲｽﾞ = %1 X %2").arg(w).arg(transformedHeight_));
 }
 
-void Form030::widthChanged() {
+void FileOutputDialog::widthChanged() {
     if (sizeGuard_) return;
     sizeGuard_ = true;
     const int w = Clamp(fieldValue(text2_), 0, 9999);
@@ -404,7 +404,7 @@ void Form030::widthChanged() {
     sizeGuard_ = false;
 }
 
-void Form030::heightChanged() {
+void FileOutputDialog::heightChanged() {
     if (sizeGuard_) return;
     sizeGuard_ = true;
     const int h = Clamp(fieldValue(text3_), 0, 9999);
@@ -418,7 +418,7 @@ void Form030::heightChanged() {
     sizeGuard_ = false;
 }
 
-void Form030::applyButtonRules() {
+void FileOutputDialog::applyButtonRules() {
     const bool on = check4_->isChecked();
     for (QWidget* w : buttonControls_) w->setEnabled(on);
     if (!on) return;
@@ -445,14 +445,14 @@ void Form030::applyButtonRules() {
     widthLabel_->setEnabled(hscroll1_->isEnabled());
 }
 
-void Form030::fitButton(double factor, int minX, int minY, int height) {
+void FileOutputDialog::fitButton(double factor, int minX, int minY, int height) {
     const int w = fieldValue(text2_);
     const int ow = hscroll1_->value();
     text4_->setText(QString::number(w + ow + Clamp(RoundHalfEven(w * factor), minX, 60)));
     text5_->setText(QString::number(height + ow + Clamp(RoundHalfEven(height * factor), minY, 60)));
 }
 
-bool Form030::check() {
+bool FileOutputDialog::check() {
     const int w = fieldValue(text2_);
     calcTranSize();
     const int h = transformedHeight_;
@@ -495,7 +495,7 @@ bool Form030::check() {
     return true;
 }
 
-void Form030::saveSet() {
+void FileOutputDialog::saveSet() {
     const QString& ini = state_.settingsPath();
     const QString section = QString::fromLatin1(keys::kSetting);
     IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text());
@@ -519,7 +519,7 @@ void Form030::saveSet() {
     IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), base);
 }
 
-bool Form030::runOutput() {
+bool FileOutputDialog::runOutput() {
     if (!check()) return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct CursorRestore {
@@ -624,9 +624,9 @@ bool Form030::runOutput() {
     return true;
 }
 
-bool Form030::previewAccepted() { return showForm031(state_, this); }
+bool FileOutputDialog::previewAccepted() { return showOutputPreview(state_, this); }
 
-bool Form030::writeOutput(const QString& temp, const QString& path, bool squareButton) {
+bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, bool squareButton) {
     const Libraries& libs = state_.libraries();
     const QByteArray tempPath = QFile::encodeName(temp);
     const QByteArray outPath = QFile::encodeName(path);
@@ -671,7 +671,7 @@ bool Form030::writeOutput(const QString& temp, const QString& path, bool squareB
     return written;
 }
 
-void Form030::chooseFile() {
+void FileOutputDialog::chooseFile() {
     QString filter;
     if (combo1_->currentIndex() == 0)
         filter = QStringLiteral("BMPファイル (*.BMP *.bmp);;GIFファイル (*.GIF *.gif);;全て (*)");
@@ -684,13 +684,13 @@ void Form030::chooseFile() {
     if (!chosen.isEmpty()) text1_->setText(chosen);
 }
 
-void Form030::chooseTransform() {
+void FileOutputDialog::chooseTransform() {
     openTransformSettings(state_, this);
     showTransformIcon();
     calcTranSize();
 }
 
-void Form030::showTransformIcon() {
+void FileOutputDialog::showTransformIcon() {
     const WarpSettings warp = loadWarpSettings(state_.settingsPath());
     const QPixmap icon = transformIcon(warp.type);
     if (icon.isNull()) {
@@ -702,7 +702,7 @@ void Form030::showTransformIcon() {
     }
 }
 
-void Form030::refresh() {
+void FileOutputDialog::refresh() {
     setUpdatesEnabled(false);
     setUpdatesEnabled(true);
     update();
@@ -710,17 +710,17 @@ void Form030::refresh() {
     state_.refreshMainWindow();
 }
 
-void Form030::done(int r) {
+void FileOutputDialog::done(int r) {
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     QDialog::done(r);
 }
 
-void Form030::mousePressEvent(QMouseEvent* event) {
+void FileOutputDialog::mousePressEvent(QMouseEvent* event) {
     refresh();
     QDialog::mousePressEvent(event);
 }
 
-bool Form030::eventFilter(QObject* watched, QEvent* event) {
+bool FileOutputDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString typed = key->text();
@@ -744,14 +744,14 @@ bool Form030::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void showForm030(ProgramState& state, QWidget* owner) {
-    Form030 dialog(state, owner);
+void showFileOutputDialog(ProgramState& state, QWidget* owner) {
+    FileOutputDialog dialog(state, owner);
     dialog.load();
     dialog.exec();
 }
 
 bool runCommandLineOutput(ProgramState& state, const QString& file) {
-    Form030 dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
+    FileOutputDialog dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
     dialog.setModal(false);
     dialog.load();
     if (!file.isEmpty()) {

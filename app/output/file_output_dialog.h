@@ -18,10 +18,10 @@ namespace vakuro {
 class ColourSwatch;
 class ProgramState;
 
-class Form030 : public QDialog {
+class FileOutputDialog : public QDialog {
     Q_OBJECT
 public:
-    Form030(ProgramState& state, QWidget* owner);
+    FileOutputDialog(ProgramState& state, QWidget* owner);
 
     // The opening steps: position, theme, Draw, fields from the settings,
     // size restore, format and file name.
@@ -132,7 +132,7 @@ private:
 
 // Opens the dialog modally (the main window calls it only when its render
 // holder holds a picture).
-void showForm030(ProgramState& state, QWidget* owner);
+void showFileOutputDialog(ProgramState& state, QWidget* owner);
 
 // Command-line output: opens the dialog without a modal loop, sets the file
 // name (when not empty), runs the output with the preview switched off and

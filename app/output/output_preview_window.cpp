@@ -21,7 +21,7 @@ int px(int twips) { return TwipsToPixels(twips); }
 
 }  // namespace
 
-Form031::Form031(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+OutputPreviewWindow::OutputPreviewWindow(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form031"));
     setWindowTitle(QStringLiteral("プレビュー（ファイル出力）"));
     setModal(true);
@@ -83,12 +83,12 @@ Form031::Form031(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     result_ = -1;
 }
 
-void Form031::done(int r) {
+void OutputPreviewWindow::done(int r) {
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     QDialog::done(r);
 }
 
-void Form031::refresh() {
+void OutputPreviewWindow::refresh() {
     setUpdatesEnabled(false);
     setUpdatesEnabled(true);
     update();
@@ -98,18 +98,18 @@ void Form031::refresh() {
     state_.refreshMainWindow();
 }
 
-void Form031::mousePressEvent(QMouseEvent* event) {
+void OutputPreviewWindow::mousePressEvent(QMouseEvent* event) {
     refresh();
     QDialog::mousePressEvent(event);
 }
 
-bool Form031::eventFilter(QObject* watched, QEvent* event) {
+bool OutputPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress && (watched == label2_ || watched == label3_)) refresh();
     return QDialog::eventFilter(watched, event);
 }
 
-bool showForm031(ProgramState& state, QWidget* owner) {
-    Form031 window(state, owner);
+bool showOutputPreview(ProgramState& state, QWidget* owner) {
+    OutputPreviewWindow window(state, owner);
     window.exec();
     return window.result() == 1;
 }

@@ -11,10 +11,10 @@ namespace vakuro {
 
 class ProgramState;
 
-class Form031 : public QDialog {
+class OutputPreviewWindow : public QDialog {
     Q_OBJECT
 public:
-    Form031(ProgramState& state, QWidget* owner);
+    OutputPreviewWindow(ProgramState& state, QWidget* owner);
 
     // 1 save, -1 abort (the value while the window is open).
     int result() const { return result_; }
@@ -47,6 +47,6 @@ private:
 };
 
 // Shows the preview modally; true when the user chose to save.
-bool showForm031(ProgramState& state, QWidget* owner);
+bool showOutputPreview(ProgramState& state, QWidget* owner);
 
 }  // namespace vakuro

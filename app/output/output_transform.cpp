@@ -22,7 +22,7 @@ QImage transformImage(const QImage& source, const WarpSettings& warp, int backgr
         .convertToFormat(QImage::Format_RGB32);
 }
 
-void openTransformSettings(ProgramState& state, QWidget* owner) { showForm032(state, owner); }
+void openTransformSettings(ProgramState& state, QWidget* owner) { showTransformDialog(state, owner); }
 
 QPixmap transformIcon(int type) {
 #ifdef VAKURO_HAS_TRANSFORM_PICTURES

@@ -58,13 +58,13 @@ private:
 
 }  // namespace
 
-void showForm032(ProgramState& state, QWidget* owner) {
-    Form032 dialog(state, owner);
+void showTransformDialog(ProgramState& state, QWidget* owner) {
+    TransformDialog dialog(state, owner);
     dialog.prepareOpening();
     dialog.exec();
 }
 
-Form032::Form032(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+TransformDialog::TransformDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form032"));
     setWindowTitle(QStringLiteral("変形設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -72,7 +72,7 @@ Form032::Form032(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     buildControls();
 }
 
-void Form032::buildControls() {
+void TransformDialog::buildControls() {
     setFixedSize(432, 328);
 
     viewport_ = new QWidget(this);
@@ -100,7 +100,7 @@ void Form032::buildControls() {
     scroll_->setRange(0, 50);
     scroll_->setSingleStep(1);
     scroll_->setPageStep(10);
-    connect(scroll_, &QScrollBar::valueChanged, this, &Form032::scrollChanged);
+    connect(scroll_, &QScrollBar::valueChanged, this, &TransformDialog::scrollChanged);
 
     figure_ = new QLabel(this);
     figure_->setObjectName(QStringLiteral("Picture4"));
@@ -151,7 +151,7 @@ void Form032::buildControls() {
     okButton->setObjectName(QStringLiteral("Command1"));
     okButton->setGeometry(246, 290, 84, 28);
     okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &Form032::ok);
+    connect(okButton, &QPushButton::clicked, this, &TransformDialog::ok);
     auto* cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     cancelButton->setObjectName(QStringLiteral("Command2"));
     cancelButton->setGeometry(338, 290, 84, 28);
@@ -159,10 +159,10 @@ void Form032::buildControls() {
     auto* previewButton = new QPushButton(this);
     previewButton->setObjectName(QStringLiteral("Command3"));
     previewButton->hide();
-    connect(previewButton, &QPushButton::clicked, this, &Form032::runPreview);
+    connect(previewButton, &QPushButton::clicked, this, &TransformDialog::runPreview);
 }
 
-void Form032::prepareOpening() {
+void TransformDialog::prepareOpening() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
         move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
@@ -189,7 +189,7 @@ void Form032::prepareOpening() {
     runPreview();
 }
 
-bool Form032::usesParameter(int type, int index) {
+bool TransformDialog::usesParameter(int type, int index) {
     switch (type) {
     case 1:
     case 2:
@@ -208,7 +208,7 @@ bool Form032::usesParameter(int type, int index) {
     }
 }
 
-void Form032::selectType(int type) {
+void TransformDialog::selectType(int type) {
     if (type < 0 || type >= kTypes) return;
     if (type == 0) {
         figure_->clear();
@@ -220,17 +220,17 @@ void Form032::selectType(int type) {
     runPreview();
 }
 
-void Form032::sliderChanged(int index) {
+void TransformDialog::sliderChanged(int index) {
     values_[index]->setText(QString::number(sliders_[index]->value()));
     runPreview();
 }
 
-void Form032::scrollChanged(int value) {
+void TransformDialog::scrollChanged(int value) {
     // -0.1 * value * 720 + 30 twips: ten steps scroll by one type.
     panel_->move(0, roundEven((-0.1 * value * 720 + 30) / 15.0));
 }
 
-void Form032::runPreview() {
+void TransformDialog::runPreview() {
     for (int i = 0; i < 3; ++i) {
         const bool used = usesParameter(type_, i);
         letters_[i]->setEnabled(used);
@@ -260,12 +260,12 @@ void Form032::runPreview() {
     previewBox_->setPixmap(QPixmap::fromImage(preview_));
 }
 
-void Form032::ok() {
+void TransformDialog::ok() {
     saveWarpSettings(state_.settingsPath(), {type_, sliders_[0]->value(), sliders_[1]->value(), sliders_[2]->value()});
     accept();
 }
 
-void Form032::mousePressEvent(QMouseEvent* event) {
+void TransformDialog::mousePressEvent(QMouseEvent* event) {
     state_.refreshMainWindow();
     QDialog::mousePressEvent(event);
 }

@@ -20,12 +20,12 @@ class ProgramState;
 class ClickableLabel;
 
 // Shows the dialog modally, owned by owner.
-void showForm032(ProgramState& state, QWidget* owner);
+void showTransformDialog(ProgramState& state, QWidget* owner);
 
-class Form032 : public QDialog {
+class TransformDialog : public QDialog {
     Q_OBJECT
 public:
-    Form032(ProgramState& state, QWidget* owner);
+    TransformDialog(ProgramState& state, QWidget* owner);
 
     // Opens as the dialog's opening steps say (without showing it).
     void prepareOpening();

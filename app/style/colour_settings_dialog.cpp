@@ -102,7 +102,7 @@ QPixmap loadPicture(const QString& path) {
 
 }  // namespace
 
-Form010::Form010(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+ColourSettingsDialog::ColourSettingsDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form010"));
     setWindowTitle(QStringLiteral("カラー設定"));
     buildControls();
@@ -115,13 +115,13 @@ Form010::Form010(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     Load();
     state_.openDialogs.colour = true;
 
-    connect(&state_, &ProgramState::styleReplaced, this, &Form010::Load);
-    connect(this, &QDialog::finished, this, &Form010::closed);
+    connect(&state_, &ProgramState::styleReplaced, this, &ColourSettingsDialog::Load);
+    connect(this, &QDialog::finished, this, &ColourSettingsDialog::closed);
 }
 
-Form010::~Form010() { closed(); }
+ColourSettingsDialog::~ColourSettingsDialog() { closed(); }
 
-void Form010::buildControls() {
+void ColourSettingsDialog::buildControls() {
     // Frame "カラー設定": the fill.
     auto* fillFrame = new QGroupBox(QStringLiteral("カラー設定"), this);
     fillFrame->setObjectName(QStringLiteral("Frame1"));
@@ -153,7 +153,7 @@ void Form010::buildControls() {
     preview_->setObjectName(QStringLiteral("Image1"));
     preview_->setGeometry(0, 0, kPreviewWidth, kPreviewHeight);
     preview_->setCursor(Qt::PointingHandCursor);
-    connect(preview_, &ClickableLabel::doubleClicked, this, &Form010::previewDoubleClicked);
+    connect(preview_, &ClickableLabel::doubleClicked, this, &ColourSettingsDialog::previewDoubleClicked);
 
     auto* fillGrid = new QGridLayout(fillFrame);
     fillGrid->addWidget(caption(QStringLiteral("ｽﾀｲﾙ"), "Label1", fillFrame), 0, 0);
@@ -263,20 +263,20 @@ void Form010::buildControls() {
     layout->addLayout(directionRow);
     layout->addLayout(backRow);
 
-    connect(fillStyle_, &QComboBox::currentIndexChanged, this, &Form010::fillStyleChanged);
-    connect(outlineStyle_, &QComboBox::currentIndexChanged, this, &Form010::outlineStyleChanged);
-    connect(outlineWidth_, &QComboBox::currentIndexChanged, this, &Form010::outlineWidthChanged);
-    connect(thickenX_, &QScrollBar::valueChanged, this, &Form010::thickenXChanged);
-    connect(thickenY_, &QScrollBar::valueChanged, this, &Form010::thickenYChanged);
-    connect(slant_, &QScrollBar::valueChanged, this, &Form010::slantChanged);
-    connect(spacing_, &QScrollBar::valueChanged, this, &Form010::spacingChanged);
-    connect(vertical_, &QCheckBox::clicked, this, &Form010::verticalClicked);
+    connect(fillStyle_, &QComboBox::currentIndexChanged, this, &ColourSettingsDialog::fillStyleChanged);
+    connect(outlineStyle_, &QComboBox::currentIndexChanged, this, &ColourSettingsDialog::outlineStyleChanged);
+    connect(outlineWidth_, &QComboBox::currentIndexChanged, this, &ColourSettingsDialog::outlineWidthChanged);
+    connect(thickenX_, &QScrollBar::valueChanged, this, &ColourSettingsDialog::thickenXChanged);
+    connect(thickenY_, &QScrollBar::valueChanged, this, &ColourSettingsDialog::thickenYChanged);
+    connect(slant_, &QScrollBar::valueChanged, this, &ColourSettingsDialog::slantChanged);
+    connect(spacing_, &QScrollBar::valueChanged, this, &ColourSettingsDialog::spacingChanged);
+    connect(vertical_, &QCheckBox::clicked, this, &ColourSettingsDialog::verticalClicked);
     connect(spacingEditor, &QPushButton::clicked, this, [this] { state_.openSpacingEditor(this, true); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(load, &QPushButton::clicked, this, &Form010::Load);
+    connect(load, &QPushButton::clicked, this, &ColourSettingsDialog::Load);
 }
 
-void Form010::Load() {
+void ColourSettingsDialog::Load() {
     const int guard = state_.redrawGuard;
     state_.redrawGuard = -1;
     loading_ = true;
@@ -316,13 +316,13 @@ void Form010::Load() {
 
 // ---- Fill ------------------------------------------------------------------
 
-void Form010::fillStyleChanged(int index) {
+void ColourSettingsDialog::fillStyleChanged(int index) {
     showFillControls(index);
     state_.style.FillType = index;
     redraw();
 }
 
-void Form010::showFillControls(int index) {
+void ColourSettingsDialog::showFillControls(int index) {
     const bool colours = index < kFillTexture;
     const bool three = index == 2 || index == 4;
     fillColours_[0]->setVisible(colours);
@@ -335,13 +335,13 @@ void Form010::showFillControls(int index) {
     if (index == kFillPattern) showPatternPreview();
 }
 
-void Form010::showTexturePreview() {
+void ColourSettingsDialog::showTexturePreview() {
     preview_->setPixmap(loadPicture(resources::texturePath(resources::kFirstTexture + state_.style.TextureIndex)));
 }
 
 // The pattern is written by the effects library at 40 x 40 into "TexTmp.bmp"
 // and widened in place to the 160 x 40 of the preview.
-void Form010::showPatternPreview() {
+void ColourSettingsDialog::showPatternPreview() {
     const EffectsLibrary& effects = state_.libraries().effects;
     const PavrexStyle& s = state_.style;
     const QByteArray path = QFile::encodeName(TempFolder() + QStringLiteral("TexTmp.bmp"));
@@ -354,21 +354,21 @@ void Form010::showPatternPreview() {
     preview_->setPixmap(picture);
 }
 
-void Form010::previewDoubleClicked() {
+void ColourSettingsDialog::previewDoubleClicked() {
     const int fill = fillStyle_->currentIndex();
     if (fill == kFillTexture) {
-        Form011 textures(state_, this);
+        TextureDialog textures(state_, this);
         textures.exec();
         showTexturePreview();
     } else if (fill == kFillPattern) {
-        Form012 pattern(state_, this);
+        ExtendedColourDialog pattern(state_, this);
         pattern.exec();
         showPatternPreview();
         redraw();
     }
 }
 
-void Form010::swapColours(int first) {
+void ColourSettingsDialog::swapColours(int first) {
     ColourSwatch* a = fillColours_[first];
     ColourSwatch* b = fillColours_[first + 1];
     const int colour = a->colour();
@@ -380,7 +380,7 @@ void Form010::swapColours(int first) {
     redraw();
 }
 
-void Form010::fillColourChosen(int swatch, int colour) {
+void ColourSettingsDialog::fillColourChosen(int swatch, int colour) {
     PavrexStyle& s = state_.style;
     (swatch == 0 ? s.FillColor1 : swatch == 1 ? s.FillColor2 : s.FillColor3) = colour;
     redraw();
@@ -388,7 +388,7 @@ void Form010::fillColourChosen(int swatch, int colour) {
 
 // ---- Outline ---------------------------------------------------------------
 
-void Form010::outlineStyleChanged(int index) {
+void ColourSettingsDialog::outlineStyleChanged(int index) {
     outlineColourCaption_->setVisible(index > 0);
     outlineColours_[0]->setVisible(index > 0);
     outlineColours_[1]->setVisible(index > 1);
@@ -396,7 +396,7 @@ void Form010::outlineStyleChanged(int index) {
     redraw();
 }
 
-void Form010::outlineWidthChanged(int index) {
+void ColourSettingsDialog::outlineWidthChanged(int index) {
     state_.style.OutlineWidth = index;
     redraw();
 }
@@ -405,25 +405,25 @@ void Form010::outlineWidthChanged(int index) {
 // Every value reaches the record at once, also while a thumb is dragged; the
 // drawing is coalesced so that a slow preview never falls behind the thumb.
 
-void Form010::thickenXChanged(int value) {
+void ColourSettingsDialog::thickenXChanged(int value) {
     thickenXValue_->setNum(value);
     state_.style.ThickenX = value;
     redrawSoon();
 }
 
-void Form010::thickenYChanged(int value) {
+void ColourSettingsDialog::thickenYChanged(int value) {
     thickenYValue_->setNum(value);
     state_.style.ThickenY = value;
     redrawSoon();
 }
 
-void Form010::slantChanged(int value) {
+void ColourSettingsDialog::slantChanged(int value) {
     slantValue_->setNum(value);
     state_.style.Slant = value;
     redrawSoon();
 }
 
-void Form010::spacingChanged(int value) {
+void ColourSettingsDialog::spacingChanged(int value) {
     spacingValue_->setNum(value);
     state_.style.Spacing = value;
     state_.style.SpacingPx = value;
@@ -431,7 +431,7 @@ void Form010::spacingChanged(int value) {
     if (vertical_->isChecked()) layoutSoon();
 }
 
-void Form010::verticalClicked(bool checked) {
+void ColourSettingsDialog::verticalClicked(bool checked) {
     state_.style.Vertical = checked ? 1 : 0;
     redraw();
     // A reload leaves the layout to whoever replaced the record.
@@ -440,19 +440,19 @@ void Form010::verticalClicked(bool checked) {
 
 // ---- Drawing ---------------------------------------------------------------
 
-void Form010::redraw() {
+void ColourSettingsDialog::redraw() {
     if (state_.redrawGuard < 0) return;
     state_.draw();
 }
 
-void Form010::redrawSoon() {
+void ColourSettingsDialog::redrawSoon() {
     if (state_.redrawGuard < 0) return;
     state_.drawSoon();
 }
 
 // The vertical layout follows the preview, so it is asked for after the
 // coalesced drawing (queued behind it).
-void Form010::layoutSoon() {
+void ColourSettingsDialog::layoutSoon() {
     if (loading_ || layoutPending_) return;
     layoutPending_ = true;
     QTimer::singleShot(0, this, [this] {
@@ -463,23 +463,23 @@ void Form010::layoutSoon() {
 
 // ---- Closing ---------------------------------------------------------------
 
-void Form010::closed() {
+void ColourSettingsDialog::closed() {
     if (closed_) return;
     closed_ = true;
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     state_.openDialogs.colour = false;
 }
 
-void showForm010(ProgramState& state, QWidget* owner) {
-    const auto open = owner ? owner->findChildren<Form010*>(Qt::FindDirectChildrenOnly) : QList<Form010*>();
-    for (Form010* dialog : open) {
+void showColourSettingsDialog(ProgramState& state, QWidget* owner) {
+    const auto open = owner ? owner->findChildren<ColourSettingsDialog*>(Qt::FindDirectChildrenOnly) : QList<ColourSettingsDialog*>();
+    for (ColourSettingsDialog* dialog : open) {
         if (!dialog->isOpen()) continue;
         dialog->show();
         dialog->raise();
         dialog->activateWindow();
         return;
     }
-    auto* dialog = new Form010(state, owner);
+    auto* dialog = new ColourSettingsDialog(state, owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }

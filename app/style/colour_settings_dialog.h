@@ -1,4 +1,4 @@
-// Form010, the colour settings dialog: fill, outline, thickening, slant,
+// The colour settings dialog (window Form010): fill, outline, thickening, slant,
 // spacing, writing direction and background colour of the current style.
 // Every change goes into the style record at once and redraws the preview;
 // there is no OK or Cancel. It stays open beside the main window and reloads
@@ -22,11 +22,11 @@ class ClickableLabel;
 class ColourSwatch;
 class ProgramState;
 
-class Form010 : public QDialog {
+class ColourSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    Form010(ProgramState& state, QWidget* owner);
-    ~Form010() override;
+    ColourSettingsDialog(ProgramState& state, QWidget* owner);
+    ~ColourSettingsDialog() override;
 
     // False once the dialog has been closed (it may still await deletion).
     bool isOpen() const { return !closed_; }
@@ -90,6 +90,6 @@ private:
 
 // Opens the colour settings dialog without blocking, owned by owner (the main
 // window), or brings the open one to the front.
-void showForm010(ProgramState& state, QWidget* owner);
+void showColourSettingsDialog(ProgramState& state, QWidget* owner);
 
 }  // namespace vakuro

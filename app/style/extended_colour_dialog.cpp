@@ -38,7 +38,7 @@ QScrollBar* slider(int maximum, const char* name, QWidget* parent) {
 
 }  // namespace
 
-Form012::Form012(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
+ExtendedColourDialog::ExtendedColourDialog(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form012"));
     setWindowTitle(QStringLiteral("拡張色設定"));
     buildControls();
@@ -63,7 +63,7 @@ Form012::Form012(ProgramState& state, QWidget* parent) : QDialog(parent), state_
     angleChanged(angle_->value());
 }
 
-void Form012::buildControls() {
+void ExtendedColourDialog::buildControls() {
     colour1_ = new ColourSwatch(this);
     colour1_->setObjectName(QStringLiteral("Picture3"));
     colour1_->setFixedSize(48, 24);
@@ -131,21 +131,21 @@ void Form012::buildControls() {
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
-    connect(colour1_, &ColourSwatch::colourChosen, this, &Form012::updatePreview);
-    connect(colour2_, &ColourSwatch::colourChosen, this, &Form012::updatePreview);
-    connect(repeat_, &QScrollBar::valueChanged, this, &Form012::repeatChanged);
-    connect(angle_, &QScrollBar::valueChanged, this, &Form012::angleChanged);
+    connect(colour1_, &ColourSwatch::colourChosen, this, &ExtendedColourDialog::updatePreview);
+    connect(colour2_, &ColourSwatch::colourChosen, this, &ExtendedColourDialog::updatePreview);
+    connect(repeat_, &QScrollBar::valueChanged, this, &ExtendedColourDialog::repeatChanged);
+    connect(angle_, &QScrollBar::valueChanged, this, &ExtendedColourDialog::angleChanged);
     connect(dial_, &AngleDial::angleDragged, angle_, &QScrollBar::setValue);
-    connect(ok, &QPushButton::clicked, this, &Form012::accept);
-    connect(cancel, &QPushButton::clicked, this, &Form012::reject);
+    connect(ok, &QPushButton::clicked, this, &ExtendedColourDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &ExtendedColourDialog::reject);
 }
 
-void Form012::repeatChanged(int value) {
+void ExtendedColourDialog::repeatChanged(int value) {
     repeatValue_->setNum(value);
     updatePreview();
 }
 
-void Form012::angleChanged(int value) {
+void ExtendedColourDialog::angleChanged(int value) {
     angleValue_->setNum(value);
     dial_->showAngle(value);
     updatePreview();
@@ -153,7 +153,7 @@ void Form012::angleChanged(int value) {
 
 // The pattern is written by the effects library into "TexTmp.bmp" and shown
 // as it is, 40 x 40 pixels.
-void Form012::updatePreview() {
+void ExtendedColourDialog::updatePreview() {
     const auto texColEx = state_.libraries().effects.TexColEx;
     const QString path = TempFolder() + QStringLiteral("TexTmp.bmp");
     QImage pattern;
@@ -163,7 +163,7 @@ void Form012::updatePreview() {
     preview_->setPixmap(QPixmap::fromImage(pattern));
 }
 
-void Form012::accept() {
+void ExtendedColourDialog::accept() {
     PavrexStyle& s = state_.style;
     s.FillColor1 = colour1_->colour();
     s.FillColor2 = colour2_->colour();

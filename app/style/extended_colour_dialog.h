@@ -1,4 +1,4 @@
-// Form012, the extended colour dialog: the two base colours, the repetitions
+// The extended colour dialog (window Form012): the two base colours, the repetitions
 // and the angle of the striped pattern of fill style 6, with a live 40 x 40
 // preview. Opened modally by the colour settings dialog; "OK" stores the four
 // values into the style record, "ｷｬﾝｾﾙ" leaves the record alone.
@@ -16,10 +16,10 @@ class AngleDial;
 class ColourSwatch;
 class ProgramState;
 
-class Form012 : public QDialog {
+class ExtendedColourDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Form012(ProgramState& state, QWidget* parent = nullptr);
+    explicit ExtendedColourDialog(ProgramState& state, QWidget* parent = nullptr);
 
     // "OK": stores the colours, the repetitions and the angle, and closes.
     void accept() override;

@@ -41,7 +41,7 @@ struct ColumnValues {
     int last;
     int reset;
 };
-constexpr std::array<ColumnValues, Form025::kColumns> kColumnValues = {{
+constexpr std::array<ColumnValues, SpacingEditor::kColumns> kColumnValues = {{
     {150, 50, 100},  // width
     {150, 50, 100},  // height
     {50, -50, 0},    // X position
@@ -49,11 +49,11 @@ constexpr std::array<ColumnValues, Form025::kColumns> kColumnValues = {{
     {50, -50, 0},    // spacing
 }};
 
-const std::array<QString, Form025::kColumns + 1> kHeaders = {
+const std::array<QString, SpacingEditor::kColumns + 1> kHeaders = {
     QStringLiteral("No"), QStringLiteral(" 幅"), QStringLiteral(" 高さ"),
     QStringLiteral("X位置"), QStringLiteral("Y位置"), QStringLiteral("間隔")};
 
-const std::array<QString, Form025::kColumns> kItemNames = {
+const std::array<QString, SpacingEditor::kColumns> kItemNames = {
     QStringLiteral("[幅]"), QStringLiteral("[高さ]"), QStringLiteral("[X位置]"), QStringLiteral("[Y位置]"),
     QStringLiteral("[間隔]")};
 
@@ -61,8 +61,8 @@ const std::array<QString, Form025::kColumns> kItemNames = {
 // list without a selection the record's value. It lasts for the whole run,
 // whether or not the editor is open.
 struct RowClipboard {
-    std::array<int, Form025::kColumns> positions{};
-    std::array<int, Form025::kColumns> values{};
+    std::array<int, SpacingEditor::kColumns> positions{};
+    std::array<int, SpacingEditor::kColumns> values{};
     bool filled = false;
 };
 
@@ -79,7 +79,7 @@ QLabel* newLabel(const QString& name, const QString& text, QWidget* parent) {
 
 }  // namespace
 
-Form025::Form025(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+SpacingEditor::SpacingEditor(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form025"));
     setWindowTitle(QStringLiteral("文字間隔"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -96,7 +96,7 @@ Form025::Form025(ProgramState& state, QWidget* owner) : QDialog(owner), state_(s
     });
 }
 
-void Form025::buildControls() {
+void SpacingEditor::buildControls() {
     const int margin = 10;
 
     // The heading: the caption over a lighter copy one pixel lower right.
@@ -170,7 +170,7 @@ void Form025::buildControls() {
             list->setCurrentIndex(-1);
             list->setGeometry(columnX(c), top, listWidth, kListHeight);
             list->installEventFilter(this);
-            connect(list, &QComboBox::currentIndexChanged, this, &Form025::listSelected);
+            connect(list, &QComboBox::currentIndexChanged, this, &SpacingEditor::listSelected);
             lists_[i][c - 1] = list;
             if (previous) setTabOrder(previous, list);
             previous = list;
@@ -183,7 +183,7 @@ void Form025::buildControls() {
     scroll_->setSingleStep(7);   // about one row
     scroll_->setPageStep(42);    // one view
     scroll_->setGeometry(margin + rowsWidth + 2, viewTop, scroll_->sizeHint().width(), viewHeight);
-    connect(scroll_, &QScrollBar::valueChanged, this, &Form025::scrollRows);
+    connect(scroll_, &QScrollBar::valueChanged, this, &SpacingEditor::scrollRows);
     view->installEventFilter(this);
 
     // The buttons, right-aligned under the rows.
@@ -209,14 +209,14 @@ void Form025::buildControls() {
     setTabOrder(reset, close);
     // No row is current until the user picks one.
     apply->setFocus();
-    connect(apply, &QPushButton::clicked, this, &Form025::Apply);
+    connect(apply, &QPushButton::clicked, this, &SpacingEditor::Apply);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(reset, &QPushButton::clicked, this, &Form025::resetAll);
+    connect(reset, &QPushButton::clicked, this, &SpacingEditor::resetAll);
 
     setFixedSize(right + margin, buttonTop + close->height() + margin);
 }
 
-void Form025::buildMenus() {
+void SpacingEditor::buildMenus() {
     auto add = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -225,32 +225,32 @@ void Form025::buildMenus() {
     characterMenu_ = new QMenu(QStringLiteral("文字"), this);
     characterMenu_->setObjectName(QStringLiteral("M_Char"));
     connect(add(characterMenu_, "M_Ch1Reset", QStringLiteral("1文字初期化")), &QAction::triggered, this,
-            &Form025::resetRow);
+            &SpacingEditor::resetRow);
     rowCopyNext_ = add(characterMenu_, "M_Ch1Copy1", QStringLiteral("1文字分コピー"));
-    connect(rowCopyNext_, &QAction::triggered, this, &Form025::copyRowToNext);
+    connect(rowCopyNext_, &QAction::triggered, this, &SpacingEditor::copyRowToNext);
     rowCopyFollowing_ = add(characterMenu_, "M_Ch1CopyD", QStringLiteral("後方へコピー"));
-    connect(rowCopyFollowing_, &QAction::triggered, this, &Form025::copyRowToFollowing);
+    connect(rowCopyFollowing_, &QAction::triggered, this, &SpacingEditor::copyRowToFollowing);
     characterMenu_->addSeparator();
     connect(add(characterMenu_, "M_Copy", QStringLiteral("コピー")), &QAction::triggered, this,
-            &Form025::copyRowToClipboard);
+            &SpacingEditor::copyRowToClipboard);
     rowPaste_ = add(characterMenu_, "M_Paest", QStringLiteral("ペイスト"));
-    connect(rowPaste_, &QAction::triggered, this, &Form025::pasteRow);
+    connect(rowPaste_, &QAction::triggered, this, &SpacingEditor::pasteRow);
     characterMenu_->addSeparator();
     add(characterMenu_, "M_Cancel1", QStringLiteral("ｷｬﾝｾﾙ"));
 
     itemMenu_ = new QMenu(QStringLiteral("項目"), this);
     itemMenu_->setObjectName(QStringLiteral("M_Item"));
     columnReset_ = add(itemMenu_, "M_ItemReset", QString());
-    connect(columnReset_, &QAction::triggered, this, &Form025::resetColumn);
+    connect(columnReset_, &QAction::triggered, this, &SpacingEditor::resetColumn);
     columnCopyNext_ = add(itemMenu_, "M_ItemCopy1", QString());
-    connect(columnCopyNext_, &QAction::triggered, this, &Form025::copyColumnToNext);
+    connect(columnCopyNext_, &QAction::triggered, this, &SpacingEditor::copyColumnToNext);
     columnCopyFollowing_ = add(itemMenu_, "M_ItemCopyD", QString());
-    connect(columnCopyFollowing_, &QAction::triggered, this, &Form025::copyColumnToFollowing);
+    connect(columnCopyFollowing_, &QAction::triggered, this, &SpacingEditor::copyColumnToFollowing);
     itemMenu_->addSeparator();
     add(itemMenu_, "M_Cancel2", QStringLiteral("ｷｬﾝｾﾙ"));
 }
 
-void Form025::prepareOpening() {
+void SpacingEditor::prepareOpening() {
     RestoreWindowPosition(this, state_.settingsPath(), kWindowNumber, true);
     PaintWindowBackground(this, state_.settingsPath());
     applyGuard_ = true;
@@ -262,7 +262,7 @@ void Form025::prepareOpening() {
     applyGuard_ = false;
 }
 
-int* Form025::field(int column) const {
+int* SpacingEditor::field(int column) const {
     PavrexStyle& s = state_.style;
     switch (column) {
     case 1: return s.CharWidth;
@@ -273,15 +273,15 @@ int* Form025::field(int column) const {
     }
 }
 
-QString Form025::itemName(int column) const { return kItemNames[column - 1]; }
+QString SpacingEditor::itemName(int column) const { return kItemNames[column - 1]; }
 
-void Form025::selectFromRecord() {
+void SpacingEditor::selectFromRecord() {
     // A value that no list offers selects nothing; applying then keeps it.
     for (int i = 0; i < kRows; ++i)
         for (int c = 1; c <= kColumns; ++c) list(i, c)->setCurrentIndex(FindListData(list(i, c), field(c)[i]));
 }
 
-void Form025::writeRecord() {
+void SpacingEditor::writeRecord() {
     for (int i = 0; i < kRows; ++i) {
         for (int c = 1; c <= kColumns; ++c) {
             const QComboBox* l = list(i, c);
@@ -290,12 +290,12 @@ void Form025::writeRecord() {
     }
 }
 
-void Form025::Apply() {
+void SpacingEditor::Apply() {
     writeRecord();
     state_.draw();
 }
 
-void Form025::listSelected() {
+void SpacingEditor::listSelected() {
     if (applyGuard_) return;
     // Stepping through a list with the keys or the wheel draws once the
     // input has been handled; the record takes every value at once.
@@ -303,24 +303,24 @@ void Form025::listSelected() {
     state_.drawSoon();
 }
 
-void Form025::resetCell(int row, int column) {
+void SpacingEditor::resetCell(int row, int column) {
     QComboBox* l = list(row, column);
     l->setCurrentIndex(FindListData(l, kColumnValues[column - 1].reset));
 }
 
-void Form025::copyCell(int fromRow, int toRow, int column) {
+void SpacingEditor::copyCell(int fromRow, int toRow, int column) {
     const int position = list(fromRow, column)->currentIndex();
     if (position < 0) field(column)[toRow] = field(column)[fromRow];
     list(toRow, column)->setCurrentIndex(position);
 }
 
-bool Form025::confirm(const QString& title, const QString& text) {
+bool SpacingEditor::confirm(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-void Form025::resetAll() {
+void SpacingEditor::resetAll() {
     const QString text = QStringLiteral("全ての文字間隔設定を初期状態に戻します\r\n\r\n\tよろしいですか？");
     if (!confirm(QStringLiteral("ﾘｾｯﾄ"), text)) return;
     applyGuard_ = true;
@@ -330,7 +330,7 @@ void Form025::resetAll() {
     Apply();
 }
 
-void Form025::resetRow() {
+void SpacingEditor::resetRow() {
     if (currentRow_ < 0) return;
     const int n = currentRow_ + 1;
     if (!confirm(QStringLiteral("1文字分初期化"),
@@ -343,7 +343,7 @@ void Form025::resetRow() {
     Apply();
 }
 
-void Form025::copyRowToNext() {
+void SpacingEditor::copyRowToNext() {
     if (currentRow_ < 0 || currentRow_ >= kRows - 1) return;
     const int n = currentRow_ + 1;
     if (!confirm(QStringLiteral("1文字分コピー"),
@@ -356,7 +356,7 @@ void Form025::copyRowToNext() {
     Apply();
 }
 
-void Form025::copyRowToFollowing() {
+void SpacingEditor::copyRowToFollowing() {
     if (currentRow_ < 0 || currentRow_ >= kRows - 1) return;
     const int n = currentRow_ + 1;
     if (!confirm(QStringLiteral("後方コピー"),
@@ -370,7 +370,7 @@ void Form025::copyRowToFollowing() {
     Apply();
 }
 
-void Form025::copyRowToClipboard() {
+void SpacingEditor::copyRowToClipboard() {
     if (currentRow_ < 0) return;
     RowClipboard& clipboard = rowClipboard();
     for (int c = 1; c <= kColumns; ++c) {
@@ -380,7 +380,7 @@ void Form025::copyRowToClipboard() {
     clipboard.filled = true;
 }
 
-void Form025::pasteRow() {
+void SpacingEditor::pasteRow() {
     const RowClipboard& clipboard = rowClipboard();
     if (currentRow_ < 0 || !clipboard.filled) return;
     // Each of the five selections applies on its own, as a selection by hand.
@@ -394,7 +394,7 @@ void Form025::pasteRow() {
     }
 }
 
-void Form025::resetColumn() {
+void SpacingEditor::resetColumn() {
     if (currentColumn_ < 1) return;
     if (!confirm(QStringLiteral("項目初期化"),
                  FormatMessage(QStringLiteral("全ての文字の@を初期化します&&　　　　よろしいですか？"),
@@ -406,7 +406,7 @@ void Form025::resetColumn() {
     Apply();
 }
 
-void Form025::copyColumnToNext() {
+void SpacingEditor::copyColumnToNext() {
     if (currentColumn_ < 1 || currentRow_ < 0 || currentRow_ >= kRows - 1) return;
     const int n = currentRow_ + 1;
     if (!confirm(QStringLiteral("1項目コピー"),
@@ -419,7 +419,7 @@ void Form025::copyColumnToNext() {
     Apply();
 }
 
-void Form025::copyColumnToFollowing() {
+void SpacingEditor::copyColumnToFollowing() {
     if (currentColumn_ < 1 || currentRow_ < 0 || currentRow_ >= kRows - 1) return;
     const int n = currentRow_ + 1;
     if (!confirm(QStringLiteral("項目後方コピー"),
@@ -432,7 +432,7 @@ void Form025::copyColumnToFollowing() {
     Apply();
 }
 
-void Form025::openCharacterMenu(int row, const QPoint& globalPos) {
+void SpacingEditor::openCharacterMenu(int row, const QPoint& globalPos) {
     currentRow_ = row;
     showRow(row);
     list(row, 1)->setFocus(Qt::OtherFocusReason);
@@ -442,7 +442,7 @@ void Form025::openCharacterMenu(int row, const QPoint& globalPos) {
     characterMenu_->popup(globalPos);
 }
 
-void Form025::openItemMenu(int column, const QPoint& globalPos) {
+void SpacingEditor::openItemMenu(int column, const QPoint& globalPos) {
     currentColumn_ = column;
     const QString header = kHeaders[column];
     columnReset_->setText(header + QStringLiteral("初期化"));
@@ -458,11 +458,11 @@ void Form025::openItemMenu(int column, const QPoint& globalPos) {
     itemMenu_->popup(globalPos);
 }
 
-void Form025::scrollRows(int value) {
+void SpacingEditor::scrollRows(int value) {
     rows_->move(0, -TwipsToPixels(value * kScrollTwips / 100));
 }
 
-void Form025::showRow(int row) {
+void SpacingEditor::showRow(int row) {
     // The scroll position that shows the row's top (or its bottom, when the
     // row lies below the view).
     const int top = kRowPitchTwips * row;
@@ -474,21 +474,21 @@ void Form025::showRow(int row) {
     scroll_->setValue(Clamp((wanted * 100 + kScrollTwips - 1) / kScrollTwips, 0, 100));
 }
 
-Form025::~Form025() { finish(); }
+SpacingEditor::~SpacingEditor() { finish(); }
 
-void Form025::finish() {
+void SpacingEditor::finish() {
     if (closed_) return;
     closed_ = true;
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     state_.openDialogs.spacing = false;
 }
 
-void Form025::done(int result) {
+void SpacingEditor::done(int result) {
     finish();
     QDialog::done(result);
 }
 
-void Form025::mousePressEvent(QMouseEvent* event) {
+void SpacingEditor::mousePressEvent(QMouseEvent* event) {
     setUpdatesEnabled(false);
     setUpdatesEnabled(true);
     update();
@@ -499,7 +499,7 @@ void Form025::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
 }
 
-bool Form025::eventFilter(QObject* watched, QEvent* event) {
+bool SpacingEditor::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
@@ -543,16 +543,16 @@ bool Form025::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void showForm025(ProgramState& state, QWidget* owner, bool modal) {
+void showSpacingEditor(ProgramState& state, QWidget* owner, bool modal) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* open = qobject_cast<Form025*>(w);
+        auto* open = qobject_cast<SpacingEditor*>(w);
         if (open && &open->state() == &state && open->isVisible()) {
             open->raise();
             open->activateWindow();
             return;
         }
     }
-    auto* editor = new Form025(state, owner);
+    auto* editor = new SpacingEditor(state, owner);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->prepareOpening();
     if (modal) {

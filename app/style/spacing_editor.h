@@ -21,17 +21,17 @@ namespace vakuro {
 
 class ProgramState;
 
-class Form025 : public QDialog {
+class SpacingEditor : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kRows = 20;
     static constexpr int kColumns = 5;
 
-    Form025(ProgramState& state, QWidget* owner);
+    SpacingEditor(ProgramState& state, QWidget* owner);
 
     // A dialog still open when its owner goes (the program ends) stores its
     // position as closing does.
-    ~Form025() override;
+    ~SpacingEditor() override;
 
     ProgramState& state() const { return state_; }
 
@@ -115,6 +115,6 @@ private:
 // Opens the per-character spacing editor owned by owner: non-modal (from the
 // main window's menu) or modal, returning when it closes (from the colour
 // settings dialog). An editor that is already open is raised instead.
-void showForm025(ProgramState& state, QWidget* owner, bool modal);
+void showSpacingEditor(ProgramState& state, QWidget* owner, bool modal);
 
 }  // namespace vakuro

@@ -80,15 +80,15 @@ private:
 
 }  // namespace
 
-Form020::Form020(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+SpecialEffectsDialog::SpecialEffectsDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
     setObjectName(QStringLiteral("Form020"));
     setWindowTitle(QStringLiteral("特殊効果"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
-    connect(&state_, &ProgramState::styleReplaced, this, &Form020::Load);
+    connect(&state_, &ProgramState::styleReplaced, this, &SpecialEffectsDialog::Load);
 }
 
-void Form020::buildControls() {
+void SpecialEffectsDialog::buildControls() {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 10);
     root->setSpacing(8);
@@ -145,7 +145,7 @@ void Form020::buildControls() {
         connect(box, &QLineEdit::textChanged, this, [this, i] { valueBoxChanged(i); });
     }
     reliefGrid->setColumnStretch(1, 1);
-    connect(reliefBox_, &QCheckBox::clicked, this, &Form020::reliefBoxClicked);
+    connect(reliefBox_, &QCheckBox::clicked, this, &SpecialEffectsDialog::reliefBoxClicked);
     root->addWidget(relief);
 
     // Shadow.
@@ -196,8 +196,8 @@ void Form020::buildControls() {
         ++row;
     }
     shadowGrid->setColumnStretch(1, 1);
-    connect(shadowList_, &QComboBox::currentIndexChanged, this, &Form020::shadowListChanged);
-    connect(shadowColour_, &ColourSwatch::colourChosen, this, &Form020::shadowColourChosen);
+    connect(shadowList_, &QComboBox::currentIndexChanged, this, &SpecialEffectsDialog::shadowListChanged);
+    connect(shadowColour_, &ColourSwatch::colourChosen, this, &SpecialEffectsDialog::shadowColourChosen);
     root->addWidget(shadow);
 
     // The relief captions line up with the shadow captions.
@@ -218,12 +218,12 @@ void Form020::buildControls() {
     auto* load = new QPushButton(QStringLiteral("Load"), this);
     load->setObjectName(QStringLiteral("Load"));
     load->hide();
-    connect(load, &QPushButton::clicked, this, &Form020::Load);
+    connect(load, &QPushButton::clicked, this, &SpecialEffectsDialog::Load);
 
     root->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void Form020::prepareOpening() {
+void SpecialEffectsDialog::prepareOpening() {
     adjustSize();
     RestoreWindowPosition(this, state_.settingsPath(), kWindowNumber, true);
     PaintWindowBackground(this, state_.settingsPath());
@@ -234,7 +234,7 @@ void Form020::prepareOpening() {
     closed_ = false;
 }
 
-int* Form020::reliefField(int index) const {
+int* SpecialEffectsDialog::reliefField(int index) const {
     PavrexStyle& s = state_.style;
     switch (index) {
     case 0: return &s.ReliefDepth;
@@ -244,7 +244,7 @@ int* Form020::reliefField(int index) const {
     }
 }
 
-void Form020::Load() {
+void SpecialEffectsDialog::Load() {
     RedrawGuard guard(state_.redrawGuard);
     const PavrexStyle& s = state_.style;
 
@@ -274,7 +274,7 @@ void Form020::Load() {
     shadowSliderChanged(spread_, spreadValue_, &state_.style.ShadowSpread);
 }
 
-void Form020::requestDraw(bool soon) {
+void SpecialEffectsDialog::requestDraw(bool soon) {
     if (state_.redrawGuard < 0) return;
     if (soon)
         state_.drawSoon();
@@ -282,7 +282,7 @@ void Form020::requestDraw(bool soon) {
         state_.draw();
 }
 
-void Form020::reliefSliderChanged(int index) {
+void SpecialEffectsDialog::reliefSliderChanged(int index) {
     const int value = reliefSliders_[index]->value();
     *reliefField(index) = value;
     const QString text = QString::number(value);
@@ -292,7 +292,7 @@ void Form020::reliefSliderChanged(int index) {
     if (state_.style.ReliefOn != 0) requestDraw(true);
 }
 
-void Form020::valueBoxChanged(int index) {
+void SpecialEffectsDialog::valueBoxChanged(int index) {
     QLineEdit* box = valueBoxes_[index];
     QScrollBar* slider = reliefSliders_[index];
     // Only digits can be typed; pasted text that is not a number counts as
@@ -303,50 +303,50 @@ void Form020::valueBoxChanged(int index) {
     slider->setValue(value);
 }
 
-void Form020::reliefBoxClicked() {
+void SpecialEffectsDialog::reliefBoxClicked() {
     state_.style.ReliefOn = recordValue(reliefBox_->checkState());
     requestDraw(false);
 }
 
-void Form020::shadowListChanged(int index) {
+void SpecialEffectsDialog::shadowListChanged(int index) {
     if (index < 0) return;
     state_.style.ShadowType = index;
     requestDraw(false);
 }
 
-void Form020::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {
+void SpecialEffectsDialog::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {
     label->setText(QString::number(slider->value()));
     *field = slider->value();
     if (state_.style.ShadowType != 0) requestDraw(true);
 }
 
-void Form020::shadowColourChosen(int colour) {
+void SpecialEffectsDialog::shadowColourChosen(int colour) {
     state_.style.ShadowColor = colour;
     update();
     requestDraw(false);
 }
 
-Form020::~Form020() { finish(); }
+SpecialEffectsDialog::~SpecialEffectsDialog() { finish(); }
 
-void Form020::finish() {
+void SpecialEffectsDialog::finish() {
     if (closed_) return;
     closed_ = true;
     StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     state_.openDialogs.effects = false;
 }
 
-void Form020::done(int result) {
+void SpecialEffectsDialog::done(int result) {
     finish();
     QDialog::done(result);
 }
 
 // Presses on the title labels and the frames come here too: neither takes them.
-void Form020::mousePressEvent(QMouseEvent* event) {
+void SpecialEffectsDialog::mousePressEvent(QMouseEvent* event) {
     state_.refreshMainWindow();
     QDialog::mousePressEvent(event);
 }
 
-bool Form020::eventFilter(QObject* watched, QEvent* event) {
+bool SpecialEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -366,16 +366,16 @@ bool Form020::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void showForm020(ProgramState& state, QWidget* owner) {
+void showSpecialEffectsDialog(ProgramState& state, QWidget* owner) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* open = qobject_cast<Form020*>(w);
+        auto* open = qobject_cast<SpecialEffectsDialog*>(w);
         if (open && &open->state() == &state && open->isVisible()) {
             open->raise();
             open->activateWindow();
             return;
         }
     }
-    auto* dialog = new Form020(state, owner);
+    auto* dialog = new SpecialEffectsDialog(state, owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->prepareOpening();
     dialog->show();

@@ -19,14 +19,14 @@ namespace vakuro {
 class ColourSwatch;
 class ProgramState;
 
-class Form020 : public QDialog {
+class SpecialEffectsDialog : public QDialog {
     Q_OBJECT
 public:
-    Form020(ProgramState& state, QWidget* owner);
+    SpecialEffectsDialog(ProgramState& state, QWidget* owner);
 
     // A dialog still open when its owner goes (the program ends) stores its
     // position as closing does.
-    ~Form020() override;
+    ~SpecialEffectsDialog() override;
 
     ProgramState& state() const { return state_; }
 
@@ -76,6 +76,6 @@ private:
 
 // Opens the special effects dialog beside owner (non-modal, owned by it), or
 // raises it when it is already open.
-void showForm020(ProgramState& state, QWidget* owner);
+void showSpecialEffectsDialog(ProgramState& state, QWidget* owner);
 
 }  // namespace vakuro

@@ -34,7 +34,7 @@ QImage loadTextureResource(int resourceNumber) { return QImage(resources::textur
 
 }  // namespace
 
-Form011::Form011(ProgramState& state, QWidget* parent, TextureLoader loader) : QDialog(parent), state_(state) {
+TextureDialog::TextureDialog(ProgramState& state, QWidget* parent, TextureLoader loader) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form011"));
     setWindowTitle(QStringLiteral("ﾃｸｽﾁｬｰ選択"));
 
@@ -82,9 +82,9 @@ Form011::Form011(ProgramState& state, QWidget* parent, TextureLoader loader) : Q
     ok_->setGeometry(cancel->x() - 6 - button.width(), buttonTop, button.width(), button.height());
     setFixedSize(dialogWidth, buttonTop + button.height() + kMargin);
 
-    connect(scroll_, &QScrollBar::valueChanged, this, &Form011::scrolled);
-    connect(ok_, &QPushButton::clicked, this, &Form011::accept);
-    connect(cancel, &QPushButton::clicked, this, &Form011::reject);
+    connect(scroll_, &QScrollBar::valueChanged, this, &TextureDialog::scrolled);
+    connect(ok_, &QPushButton::clicked, this, &TextureDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &TextureDialog::reject);
 
     // Centred on the screen, in the window colour scheme.
     const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
@@ -97,7 +97,7 @@ Form011::Form011(ProgramState& state, QWidget* parent, TextureLoader loader) : Q
     ok_->setEnabled(textureCount() > 0);
 }
 
-void Form011::loadThumbnails(const TextureLoader& loader) {
+void TextureDialog::loadThumbnails(const TextureLoader& loader) {
     for (int n = 0; n < kMaxTextures; ++n) {
         const QImage picture = loader(resources::kFirstTexture + n);
         if (picture.isNull()) break;
@@ -133,7 +133,7 @@ void Form011::loadThumbnails(const TextureLoader& loader) {
     scroll_->setRange(0, std::max(0, RoundHalfEven(steps)));
 }
 
-void Form011::selectTexture(int n) {
+void TextureDialog::selectTexture(int n) {
     if (n < 0 || n >= textureCount()) return;
     selected_ = n;
     const ClickableLabel* thumbnail = thumbnails_.at(n);
@@ -143,30 +143,30 @@ void Form011::selectTexture(int n) {
 
 // The row of the record's texture comes to the top, as far as the range
 // allows.
-void Form011::scrollToCurrentRow() {
+void TextureDialog::scrollToCurrentRow() {
     const int index = std::max(0, state_.style.TextureIndex);
     scroll_->setValue(std::min((index / 3) * (kRowPitchTwips / kScrollStepTwips), scroll_->maximum()));
 }
 
-void Form011::scrolled(int value) { panel_->move(0, -px(kScrollStepTwips) * value); }
+void TextureDialog::scrolled(int value) { panel_->move(0, -px(kScrollStepTwips) * value); }
 
-void Form011::showEvent(QShowEvent* event) {
+void TextureDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     scrollToCurrentRow();
 }
 
-void Form011::changeEvent(QEvent* event) {
+void TextureDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) scrollToCurrentRow();
 }
 
-void Form011::mousePressEvent(QMouseEvent* event) {
+void TextureDialog::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     update();
     state_.refreshMainWindow();
 }
 
-void Form011::accept() {
+void TextureDialog::accept() {
     if (textureCount() == 0) return;
     state_.style.TextureIndex = selected_;
     state_.draw();

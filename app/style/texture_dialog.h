@@ -1,4 +1,4 @@
-// Form011, the texture selection dialog: every built-in texture at its real
+// The texture selection dialog (window Form011): every built-in texture at its real
 // size in a scrolling grid of three columns, the chosen one framed. "OK" or a
 // double-click stores the choice in TextureIndex and redraws; "ｷｬﾝｾﾙ" changes
 // nothing. Opened modally by the colour settings dialog.
@@ -19,7 +19,7 @@ namespace vakuro {
 class ClickableLabel;
 class ProgramState;
 
-class Form011 : public QDialog {
+class TextureDialog : public QDialog {
     Q_OBJECT
 public:
     // Gives the picture of a texture resource number (195 + n), or a null
@@ -37,7 +37,7 @@ public:
     static constexpr int kScrollStepTwips = 120;
 
     // The loader defaults to the program's texture resources.
-    explicit Form011(ProgramState& state, QWidget* parent = nullptr, TextureLoader loader = {});
+    explicit TextureDialog(ProgramState& state, QWidget* parent = nullptr, TextureLoader loader = {});
 
     int textureCount() const { return static_cast<int>(thumbnails_.size()); }
     int selectedTexture() const { return selected_; }

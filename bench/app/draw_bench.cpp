@@ -15,7 +15,7 @@
 
 namespace {
 
-vakuro::Form100* window = nullptr;
+vakuro::MainWindow* window = nullptr;
 vakuro::ProgramState* state = nullptr;
 
 void drawTitle(benchmark::State& s) {
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         qFatal("%s", qPrintable(error));
     }
     vakuro::ProgramState programState(libraries, vakuro::SettingsPath());
-    vakuro::Form100 form(programState);
+    vakuro::MainWindow form(programState);
     form.open();
     form.show();
     form.textBox()->setText(QStringLiteral("文字画像を作ろう"));

@@ -26,14 +26,14 @@ QSize bmpSize(const QString& path) {
 
 }  // namespace
 
-class Form100Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
         app = std::make_unique<AppFixture>();
         QVERIFY(app->bound);
         app->writeIni("[Setting]\r\nTitleSkip=1\r\n");
-        window = std::make_unique<Form100>(*app->state);
+        window = std::make_unique<MainWindow>(*app->state);
         window->open();
         window->show();
     }
@@ -178,8 +178,8 @@ private slots:
 
 private:
     std::unique_ptr<AppFixture> app;
-    std::unique_ptr<Form100> window;
+    std::unique_ptr<MainWindow> window;
 };
 
-QTEST_MAIN(Form100Test)
+QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

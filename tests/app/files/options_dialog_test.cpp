@@ -15,12 +15,12 @@ using namespace vakuro;
 using vakuro::testing::FilesFixture;
 namespace keys = vakuro::settings;
 
-class Form040Test : public QObject {
+class OptionsDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void controlsHaveTheirCaptions() {
         FilesFixture f;
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         QCOMPARE(d.windowTitle(), QStringLiteral("オプション設定"));
         QCOMPARE(d.japaneseOnly()->text(), QStringLiteral("日本語書体だけに絞り込む"));
@@ -48,7 +48,7 @@ private slots:
         for (int q : {0, 500}) {
             FilesFixture f;
             IniWriteInt(SettingsPath(), QStringLiteral("Setup"), QStringLiteral("JPEGQuality"), q);
-            Form040 d(*f.state, nullptr);
+            OptionsDialog d(*f.state, nullptr);
             d.prepareOpening();
             QCOMPARE(d.jpegQuality()->currentText(), q == 0 ? QStringLiteral("1") : QStringLiteral("100"));
         }
@@ -58,7 +58,7 @@ private slots:
         FilesFixture f;
         f.state->maintainerMode = true;
         f.host->selected_ = QStringLiteral("IPAGothic");
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         QVERIFY(!d.fileOutPreview()->isHidden());
         d.titleSkip()->setChecked(true);
@@ -97,7 +97,7 @@ private slots:
     void hiddenPreviewOptionIsStillWritten() {
         FilesFixture f;
         IniWriteInt(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("FileOutPreView"), 0);
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         QVERIFY(d.fileOutPreview()->isHidden());
         d.Ok();
@@ -109,7 +109,7 @@ private slots:
         f.state->options.japaneseFontsOnly = 1;
         f.host->selected_ = QStringLiteral("DejaVu Sans");
         f.host->fonts.append(QStringLiteral("DejaVu Sans"));
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         QVERIFY(d.japaneseOnly()->isChecked());
         d.japaneseOnly()->setChecked(false);
@@ -122,7 +122,7 @@ private slots:
         // Filtered out: the standard Mincho face is selected.
         FilesFixture g;
         g.host->selected_ = QStringLiteral("DejaVu Sans");
-        Form040 e(*g.state, nullptr);
+        OptionsDialog e(*g.state, nullptr);
         e.prepareOpening();
         e.japaneseOnly()->setChecked(true);
         e.Ok();
@@ -133,7 +133,7 @@ private slots:
     void previewToggleActsAtOnceAndCancelRestores() {
         FilesFixture f;
         QFile(SettingsPath()).remove();
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         d.hiPreview()->click();
         QCOMPARE(f.state->options.highQualityPreview, 1);
@@ -149,7 +149,7 @@ private slots:
     void escapeCancels() {
         FilesFixture f;
         f.state->options.highQualityPreview = 1;
-        Form040 d(*f.state, nullptr);
+        OptionsDialog d(*f.state, nullptr);
         d.prepareOpening();
         d.hiPreview()->click();
         QCOMPARE(f.state->options.highQualityPreview, 0);
@@ -161,14 +161,14 @@ private slots:
     void showOptionDialogIsModal() {
         FilesFixture f;
         QTimer::singleShot(0, [] {
-            auto* d = qobject_cast<Form040*>(QApplication::activeModalWidget());
+            auto* d = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
             QVERIFY(d != nullptr);
             d->Ok();
         });
-        showOptionDialog(*f.state, nullptr);
+        showOptionsDialog(*f.state, nullptr);
         QCOMPARE(keys::IniReadInt(SettingsPath(), keys::kJPEGQuality), 90);
     }
 };
 
-QTEST_MAIN(Form040Test)
+QTEST_MAIN(OptionsDialogTest)
 #include "options_dialog_test.moc"

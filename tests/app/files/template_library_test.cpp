@@ -303,7 +303,7 @@ private slots:
         QFETCH(int, rows);
         FilesFixture f;
         writeAll(templateLibraryPath(), libraryBytes(count));
-        Form050 d(*f.state, nullptr);
+        TemplateBrowser d(*f.state, nullptr);
         d.prepareOpening();
         QCOMPARE(d.windowTitle(), QStringLiteral("テンプレート"));
         QCOMPARE(d.count(), count);
@@ -341,7 +341,7 @@ private slots:
         writeAll(templateLibraryPath(), libraryBytes(14));
         f.host->selected_ = QStringLiteral("IPAGothic");
         f.host->setText(QStringLiteral("見本"));
-        Form050 d(*f.state, nullptr);
+        TemplateBrowser d(*f.state, nullptr);
         d.prepareOpening();
         d.show();
         QCOMPARE(d.selectedIndex(), 0);
@@ -394,7 +394,7 @@ private slots:
 
         writeAll(templateLibraryPath(), libraryBytes(4));
         QTimer::singleShot(0, [] {
-            auto* d = qobject_cast<Form050*>(QApplication::activeModalWidget());
+            auto* d = qobject_cast<TemplateBrowser*>(QApplication::activeModalWidget());
             QVERIFY(d != nullptr);
             d->closeButton()->click();
         });

@@ -3,7 +3,7 @@
 vakuro_add_qt_test(vakuro_button_painter_test ${CMAKE_CURRENT_LIST_DIR}/button_painter_test.cpp)
 target_link_libraries(vakuro_button_painter_test PRIVATE vakuro_output)
 
-vakuro_add_qt_test(vakuro_form030_test ${CMAKE_CURRENT_LIST_DIR}/file_output_dialog_test.cpp)
-target_include_directories(vakuro_form030_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vakuro_form030_test PRIVATE vakuro_output)
-add_dependencies(vakuro_form030_test Pavrex Tesmor32 imgctl vakuro)
+vakuro_add_qt_test(vakuro_file_output_dialog_test ${CMAKE_CURRENT_LIST_DIR}/file_output_dialog_test.cpp)
+target_include_directories(vakuro_file_output_dialog_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(vakuro_file_output_dialog_test PRIVATE vakuro_output)
+add_dependencies(vakuro_file_output_dialog_test Pavrex Tesmor32 imgctl vakuro)

@@ -61,7 +61,7 @@ void pressInModal(const QString& buttonName, bool closeInstead = false) {
 
 }  // namespace
 
-class Form030Test : public QObject {
+class FileOutputDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { baseTemp() = QDir::tempPath(); }
@@ -70,7 +70,7 @@ private slots:
         FileOutputFixture f;
         f.writeIni(kPlainIni);
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.nameField()->setText(f.out(QStringLiteral("a.BMP")));
         d.formatList()->setCurrentIndex(0);
@@ -106,7 +106,7 @@ private slots:
         FileOutputFixture f;
         f.writeIni(kPlainIni);
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.widthField()->setText(QStringLiteral("100"));
         d.heightField()->setText(QStringLiteral("50"));
@@ -130,16 +130,16 @@ private slots:
     }
 
     void gifTurnsBmpIntoGifAndLeavesPng() {
-        QCOMPARE(Form030::nameForFormat(QStringLiteral("/x/a.BMP"), 1), QStringLiteral("/x/a.GIF"));
-        QCOMPARE(Form030::nameForFormat(QStringLiteral("/x/a.bmp"), 1), QStringLiteral("/x/a.GIF"));
-        QCOMPARE(Form030::nameForFormat(QStringLiteral("/x/a.JPG"), 0), QStringLiteral("/x/a.BMP"));
-        QCOMPARE(Form030::nameForFormat(QStringLiteral("/x/a.GIF"), 2), QStringLiteral("/x/a.JPG"));
-        QCOMPARE(Form030::nameForFormat(QStringLiteral("/x/a.PNG"), 1), QStringLiteral("/x/a.PNG"));
+        QCOMPARE(FileOutputDialog::nameForFormat(QStringLiteral("/x/a.BMP"), 1), QStringLiteral("/x/a.GIF"));
+        QCOMPARE(FileOutputDialog::nameForFormat(QStringLiteral("/x/a.bmp"), 1), QStringLiteral("/x/a.GIF"));
+        QCOMPARE(FileOutputDialog::nameForFormat(QStringLiteral("/x/a.JPG"), 0), QStringLiteral("/x/a.BMP"));
+        QCOMPARE(FileOutputDialog::nameForFormat(QStringLiteral("/x/a.GIF"), 2), QStringLiteral("/x/a.JPG"));
+        QCOMPARE(FileOutputDialog::nameForFormat(QStringLiteral("/x/a.PNG"), 1), QStringLiteral("/x/a.PNG"));
 
         FileOutputFixture f;
         f.writeIni(kPlainIni);
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.formatList()->setCurrentIndex(0);
         d.nameField()->setText(f.out(QStringLiteral("b.BMP")));
@@ -166,12 +166,12 @@ private slots:
         QFile(folder.filePath(QStringLiteral("Vak_001.GIF"))).open(QIODevice::WriteOnly);
         f.writeIni(kPlainIni + "FileOutFileFormat=1\r\nFileOutName=" +
                    folder.filePath(QStringLiteral("Vak_000.BMP")).toLocal8Bit() + "\r\n");
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QCOMPARE(d.nameField()->text(), folder.filePath(QStringLiteral("Vak_002.GIF")));
-        QCOMPARE(Form030::numberedName(folder.filePath(QStringLiteral("Vak_000.BMP")), QStringLiteral(".JPG")),
+        QCOMPARE(FileOutputDialog::numberedName(folder.filePath(QStringLiteral("Vak_000.BMP")), QStringLiteral(".JPG")),
                  folder.filePath(QStringLiteral("Vak_002.JPG")));
-        QCOMPARE(Form030::numberedName(folder.filePath(QStringLiteral("Vak_5.BMP")), QStringLiteral(".BMP")),
+        QCOMPARE(FileOutputDialog::numberedName(folder.filePath(QStringLiteral("Vak_5.BMP")), QStringLiteral(".BMP")),
                  folder.filePath(QStringLiteral("Vak_5.BMP")));
     }
 
@@ -181,9 +181,9 @@ private slots:
         QDir(folder.path()).mkdir(QStringLiteral("my_dir"));
         const QString path = folder.filePath(QStringLiteral("my_dir/Vak_000.BMP"));
         QFile(path).open(QIODevice::WriteOnly);
-        QCOMPARE(Form030::numberedName(path, QStringLiteral(".BMP")), path);
+        QCOMPARE(FileOutputDialog::numberedName(path, QStringLiteral(".BMP")), path);
         f.writeIni(kPlainIni + "FileOutName=" + path.toLocal8Bit() + "\r\n");
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QCOMPARE(d.nameField()->text(), path);
     }
@@ -191,7 +191,7 @@ private slots:
     void aspectRuleFollowsTheHolderWithItsBorder() {
         FileOutputFixture f(textPicture(200, 100));
         f.writeIni("[Setting]\r\nFileOutButton=0\r\nFileOutRateFlg=1\r\n");
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.widthField()->setText(QStringLiteral("400"));
         QCOMPARE(d.heightField()->text(), QStringLiteral("203"));
@@ -203,7 +203,7 @@ private slots:
     void sizeRestoreUsesTheBaseSize() {
         FileOutputFixture f(textPicture(200, 100));
         f.writeIni("[Setting]\r\nFileOutButton=0\r\nFileOutRateFlg=1\r\nFileOutTextBaseSize=52\r\n");
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QCOMPARE(d.heightField()->text(), QStringLiteral("52"));
         QCOMPARE(d.widthField()->text(), QStringLiteral("102"));  // 52 * 204 / 104
@@ -214,7 +214,7 @@ private slots:
         f.writeIni("[Setting]\r\nFileOutButton=1\r\nFileOutRateFlg=0\r\nFileOutButtonWid=80\r\n"
                    "FileOutButtonHi=30\r\nFileOutButtonWakuWid=2\r\nFileOutTextW=100\r\nFileOutTextH=40\r\n");
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.nameField()->setText(f.out(QStringLiteral("c.BMP")));
         d.formatList()->setCurrentIndex(0);
@@ -244,7 +244,7 @@ private slots:
         f.writeIni("[Setting]\r\nFileOutButton=1\r\nFileOutRateFlg=0\r\nFileOutButtonWakuWid=2\r\n"
                    "FileOutTextW=100\r\nFileOutTextH=40\r\n");
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         auto* label = d.findChild<QLabel*>(QStringLiteral("Label8"));
         QVERIFY(label);
@@ -265,7 +265,7 @@ private slots:
         FileOutputFixture f(textPicture(100, 40));
         f.writeIni("[Setting]\r\nFileOutButton=0\r\nFileOutRateFlg=0\r\nFileOutButtonHi=30\r\n"
                    "FileOutTextW=100\r\nFileOutTextH=40\r\n");
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QCOMPARE(d.heightField()->text(), QStringLiteral("40"));
         d.buttonBox()->setChecked(true);
@@ -280,7 +280,7 @@ private slots:
                    "FileOutButtonGrad=3\r\nFileOutButtonWakuWid=2\r\nFileOutButtonEffect=3\r\n"
                    "FileOutButtonEffectMode=0\r\nFileOutButtonWakuColor1=16777215\r\n");
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.formatList()->setCurrentIndex(0);
         d.nameField()->setText(f.out(QStringLiteral("apart.BMP")));
@@ -299,7 +299,7 @@ private slots:
         QVERIFY(f.bound);
         f.writeIni(kPlainIni + "TranslateType=1\r\nTranslateP1=50\r\nTranslateP2=50\r\nTranslateP3=50\r\n");
         MessageRecorder messages;
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.formatList()->setCurrentIndex(1);
         d.nameField()->setText(f.out(QStringLiteral("warp.GIF")));
@@ -322,7 +322,7 @@ private slots:
             f.writeIni(kPlainIni + "[Setup]\r\nJPEGQuality=50\r\nJPEGProgression=" +
                        QByteArray::number(progressive) + "\r\n");
             MessageRecorder messages;
-            Form030 d(*f.state, nullptr);
+            FileOutputDialog d(*f.state, nullptr);
             d.load();
             d.formatList()->setCurrentIndex(2);
             const QString path = f.out(QStringLiteral("q%1.JPG").arg(progressive));
@@ -342,7 +342,7 @@ private slots:
     void controlsCarryTheirNamesAndCaptions() {
         FileOutputFixture f;
         f.writeIni(kPlainIni);
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QCOMPARE(d.windowTitle(), QStringLiteral("ファイル出力"));
         const struct {
@@ -383,7 +383,7 @@ private slots:
     void doubleByteKeysAreRefused() {
         FileOutputFixture f;
         f.writeIni(kPlainIni);
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.widthField()->clear();
         QTest::keyClicks(d.widthField(), QStringLiteral("1"));
@@ -397,7 +397,7 @@ private slots:
     void buttonRulesEnableTheControls() {
         FileOutputFixture f;
         f.writeIni(kPlainIni);
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         QVERIFY(!d.shapeList()->isEnabled());
         d.buttonBox()->setChecked(true);
@@ -424,7 +424,7 @@ private slots:
     void saveSetStoresTheBaseSize() {
         FileOutputFixture f;
         f.writeIni(kPlainIni);
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.widthField()->setText(QStringLiteral("300"));
         d.heightField()->setText(QStringLiteral("120"));
@@ -444,7 +444,7 @@ private slots:
         MessageRecorder messages;
         const QStringList names = {QStringLiteral("o.BMP"), QStringLiteral("o.GIF"), QStringLiteral("o.JPG")};
         for (int format = 0; format < 3; ++format) {
-            Form030 d(*f.state, nullptr);
+            FileOutputDialog d(*f.state, nullptr);
             d.load();
             d.formatList()->setCurrentIndex(format);
             d.nameField()->setText(f.out(names[format]));
@@ -478,7 +478,7 @@ private slots:
                        "FileOutButtonBackColor=255\r\nFileOutButtonEffect=1\r\nFileOutButtonEffectMode=" +
                        QByteArray::number(shape) + "\r\n");
             MessageRecorder messages;
-            Form030 d(*f.state, nullptr);
+            FileOutputDialog d(*f.state, nullptr);
             d.load();
             d.formatList()->setCurrentIndex(1);
             const QString path = f.out(QStringLiteral("button%1.GIF").arg(shape));
@@ -514,7 +514,7 @@ private slots:
                            "FileOutButtonEffectMode=" + QByteArray::number(shape) + "\r\nFileOutButtonEffect=" +
                            QByteArray::number(outline) + "\r\n");
                 MessageRecorder messages;
-                Form030 d(*f.state, nullptr);
+                FileOutputDialog d(*f.state, nullptr);
                 d.load();
                 d.formatList()->setCurrentIndex(1);
                 const QString path = f.out(QStringLiteral("b%1%2.GIF").arg(shape).arg(outline));
@@ -537,7 +537,7 @@ private slots:
         f.writeIni("[Setting]\r\nFileOutButton=0\r\nFileOutRateFlg=0\r\nFileOutPreView=1\r\n");
         MessageRecorder messages;
         for (bool closeBox : {false, true}) {
-            Form030 d(*f.state, nullptr);
+            FileOutputDialog d(*f.state, nullptr);
             d.load();
             d.formatList()->setCurrentIndex(0);
             d.nameField()->setText(f.out(QStringLiteral("p.BMP")));
@@ -548,7 +548,7 @@ private slots:
             QVERIFY(!QFile::exists(f.out(QStringLiteral("p.BMP"))));
             QVERIFY(d.result() != QDialog::Accepted);
         }
-        Form030 d(*f.state, nullptr);
+        FileOutputDialog d(*f.state, nullptr);
         d.load();
         d.formatList()->setCurrentIndex(0);
         d.nameField()->setText(f.out(QStringLiteral("p.BMP")));
@@ -565,7 +565,7 @@ private slots:
         const QStringList names = {QStringLiteral("x.BMP"), QStringLiteral("x.GIF"), QStringLiteral("x.JPG")};
         for (int format = 0; format < 3; ++format) {
             MessageRecorder messages;
-            Form030 d(*f.state, nullptr);
+            FileOutputDialog d(*f.state, nullptr);
             d.load();
             d.formatList()->setCurrentIndex(format);
             const QString path = f.out(QStringLiteral("missing/") + names[format]);
@@ -596,17 +596,17 @@ private slots:
         };
         writeTemp(100, 40);
         {
-            Form031 w(*f.state, nullptr);
+            OutputPreviewWindow w(*f.state, nullptr);
             QCOMPARE(w.result(), -1);
             QCOMPARE(w.holder()->size(), QSize(100, 40));
-            QCOMPARE(w.width(), TwipsToPixels(Form031::kDesignWidthTwips));
-            QCOMPARE(w.height(), TwipsToPixels(40 * 15 + Form031::kHolderTopTwips + 600));
+            QCOMPARE(w.width(), TwipsToPixels(OutputPreviewWindow::kDesignWidthTwips));
+            QCOMPARE(w.height(), TwipsToPixels(40 * 15 + OutputPreviewWindow::kHolderTopTwips + 600));
             QCOMPARE(w.windowTitle(), QStringLiteral("プレビュー（ファイル出力）"));
         }
         writeTemp(400, 40);
         {
-            Form031 w(*f.state, nullptr);
-            const int widthTwips = 6000 + Form031::kHolderLeftTwips + 300;
+            OutputPreviewWindow w(*f.state, nullptr);
+            const int widthTwips = 6000 + OutputPreviewWindow::kHolderLeftTwips + 300;
             QCOMPARE(w.width(), TwipsToPixels(widthTwips));
             QCOMPARE(w.saveButton()->x(), TwipsToPixels(widthTwips - 1590));
             QCOMPARE(w.abortButton()->x(), TwipsToPixels(widthTwips - 1590));
@@ -693,5 +693,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form030Test)
+QTEST_MAIN(FileOutputDialogTest)
 #include "file_output_dialog_test.moc"

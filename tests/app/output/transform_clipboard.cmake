@@ -7,6 +7,6 @@ vakuro_add_qt_test(vakuro_clipboard_output_test ${CMAKE_CURRENT_LIST_DIR}/clipbo
 target_link_libraries(vakuro_clipboard_output_test PRIVATE vakuro_output)
 add_dependencies(vakuro_clipboard_output_test Pavrex Tesmor32 imgctl)
 
-vakuro_add_qt_test(vakuro_form032_test ${CMAKE_CURRENT_LIST_DIR}/transform_dialog_test.cpp)
-target_link_libraries(vakuro_form032_test PRIVATE vakuro_output)
-add_dependencies(vakuro_form032_test Pavrex Tesmor32 imgctl)
+vakuro_add_qt_test(vakuro_transform_dialog_test ${CMAKE_CURRENT_LIST_DIR}/transform_dialog_test.cpp)
+target_link_libraries(vakuro_transform_dialog_test PRIVATE vakuro_output)
+add_dependencies(vakuro_transform_dialog_test Pavrex Tesmor32 imgctl)

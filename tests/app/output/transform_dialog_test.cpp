@@ -33,12 +33,12 @@ const QRgb kGrey = qRgb(192, 192, 192);
 
 }  // namespace
 
-class Form032Test : public QObject {
+class TransformDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void controlsAndCaptions() {
         testing::AppFixture app;
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         QCOMPARE(form.windowTitle(), QStringLiteral("変形設定"));
         QCOMPARE(control<QPushButton>(form, QStringLiteral("Command1"))->text(), QStringLiteral("OK"));
@@ -69,7 +69,7 @@ private slots:
         testing::AppFixture app;
         app.writeIni("[Setting]\r\nTranslateType=9\r\n");
         {
-            Form032 form(*app.state, nullptr);
+            TransformDialog form(*app.state, nullptr);
             form.prepareOpening();
             QCOMPARE(form.selectedType(), 9);
             QCOMPARE(control<QScrollBar>(form, QStringLiteral("VScroll1"))->value(), 50);
@@ -84,7 +84,7 @@ private slots:
             QCOMPARE(control<QLabel>(form, QStringLiteral("Picture4"))->pixmap().size(), QSize(240, 75));
         }
         app.writeIni("[Setting]\r\nTranslateType=4\r\n");
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         QCOMPARE(form.selectedType(), 4);
         QCOMPARE(control<QScrollBar>(form, QStringLiteral("VScroll1"))->value(), 0);
@@ -93,7 +93,7 @@ private slots:
 
     void enablingTable() {
         testing::AppFixture app;
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         QTest::mousePress(control<QLabel>(form, QStringLiteral("Picture1"), 7), Qt::LeftButton);
         QCOMPARE(form.selectedType(), 7);
@@ -119,7 +119,7 @@ private slots:
         app.writeIni("[Setting]\r\nTranslateType=2\r\nTranslateP1=10\r\n");
         const QByteArray before = readAll(SettingsPath());
         {
-            Form032 form(*app.state, nullptr);
+            TransformDialog form(*app.state, nullptr);
             form.prepareOpening();
             QCOMPARE(control<QScrollBar>(form, QStringLiteral("HScroll1"), 0)->value(), 10);
             form.selectType(5);
@@ -129,7 +129,7 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Rejected));
         }
         QCOMPARE(readAll(SettingsPath()), before);
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         form.selectType(8);
         control<QScrollBar>(form, QStringLiteral("HScroll1"), 1)->setValue(25);
@@ -144,7 +144,7 @@ private slots:
     void previewOfTheNeutralCurves() {
         testing::AppFixture app;
         app.writeIni("[Setting]\r\nTranslateType=3\r\nTranslateP3=40\r\n");
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         // The unchanged 177 x 33 black sample over 4 grey rows.
         const QImage work = form.transformedSample();
@@ -163,7 +163,7 @@ private slots:
 
     void previewOfNoTransform() {
         testing::AppFixture app;
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         // A = 50: 33 rows stretched to round(49.5) = 50.
         QCOMPARE(form.transformedSample().height(), 54);
@@ -177,7 +177,7 @@ private slots:
     void aStoredTypeOutsideTheListShowsNone() {
         testing::AppFixture app;
         app.writeIni("[Setting]\r\nTranslateType=42\r\nTranslateP2=500\r\n");
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         QCOMPARE(form.selectedType(), 0);
         QCOMPARE(control<QScrollBar>(form, QStringLiteral("HScroll1"), 1)->value(), 100);
@@ -189,7 +189,7 @@ private slots:
         const QString folder = qEnvironmentVariable("VAKURO_LOOK");
         if (folder.isEmpty()) QSKIP("VAKURO_LOOK is not set");
         testing::AppFixture app;
-        Form032 form(*app.state, nullptr);
+        TransformDialog form(*app.state, nullptr);
         form.prepareOpening();
         for (int type = 0; type < 10; ++type) {
             form.selectType(type);
@@ -198,5 +198,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form032Test)
+QTEST_MAIN(TransformDialogTest)
 #include "transform_dialog_test.moc"

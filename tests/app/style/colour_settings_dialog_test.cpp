@@ -19,7 +19,7 @@ using vakuro::testing::ColourFixture;
 using vakuro::testing::element;
 using vakuro::testing::whenShown;
 
-class Form010Test : public QObject {
+class ColourSettingsDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -47,8 +47,8 @@ private slots:
         owner->show();
         draws = std::make_unique<QSignalSpy>(app->state.get(), &ProgramState::drawRequested);
         layouts = std::make_unique<QSignalSpy>(app->state.get(), &ProgramState::layoutRequested);
-        showForm010(*app->state, owner.get());
-        dialog = owner->findChild<Form010*>();
+        showColourSettingsDialog(*app->state, owner.get());
+        dialog = owner->findChild<ColourSettingsDialog*>();
         QVERIFY(dialog);
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         settle();
@@ -366,8 +366,8 @@ private slots:
     }
 
     void aSecondOpenRaisesTheOpenDialog() {
-        showForm010(*app->state, owner.get());
-        QCOMPARE(owner->findChildren<Form010*>().size(), 1);
+        showColourSettingsDialog(*app->state, owner.get());
+        QCOMPARE(owner->findChildren<ColourSettingsDialog*>().size(), 1);
     }
 
     void closingStoresThePositionAndReopeningRestoresIt() {
@@ -378,9 +378,9 @@ private slots:
         const QString ini = app->state->settingsPath();
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F010_TOP"), -1), 77 * 15);
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F010_LEFT"), -1), 123 * 15);
-        showForm010(*app->state, owner.get());  // while the old one still awaits deletion
+        showColourSettingsDialog(*app->state, owner.get());  // while the old one still awaits deletion
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        const auto open = owner->findChildren<Form010*>();
+        const auto open = owner->findChildren<ColourSettingsDialog*>();
         QCOMPARE(open.size(), 1);
         QVERIFY(open.first() != dialog || open.first()->isOpen());
         dialog = open.first();
@@ -400,7 +400,7 @@ private slots:
     void textureDoubleClickOpensTheTextureDialog() {
         combo("Combo1")->setCurrentIndex(5);
         draws->clear();
-        whenShown<Form011>([](Form011* textures) {
+        whenShown<TextureDialog>([](TextureDialog* textures) {
             auto* thumbnail = element<ClickableLabel>(textures, "Image1", 17);
             QTest::mouseClick(thumbnail, Qt::LeftButton);
             QTest::mouseClick(textures->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
@@ -417,7 +417,7 @@ private slots:
         combo("Combo1")->setCurrentIndex(5);
         draws->clear();
         const QImage before = image("Image1")->pixmap().toImage();
-        whenShown<Form011>([](Form011* textures) {
+        whenShown<TextureDialog>([](TextureDialog* textures) {
             QTest::mouseClick(element<ClickableLabel>(textures, "Image1", 30), Qt::LeftButton);
             QTest::mouseClick(textures->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
         });
@@ -431,7 +431,7 @@ private slots:
         combo("Combo1")->setCurrentIndex(6);
         draws->clear();
         const QImage before = image("Image1")->pixmap().toImage();
-        whenShown<Form012>([](Form012* pattern) {
+        whenShown<ExtendedColourDialog>([](ExtendedColourDialog* pattern) {
             pattern->findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(9);
             QTest::mouseClick(pattern->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         });
@@ -464,8 +464,8 @@ private:
     std::unique_ptr<QWidget> owner;
     std::unique_ptr<QSignalSpy> draws;
     std::unique_ptr<QSignalSpy> layouts;
-    Form010* dialog = nullptr;
+    ColourSettingsDialog* dialog = nullptr;
 };
 
-QTEST_MAIN(Form010Test)
+QTEST_MAIN(ColourSettingsDialogTest)
 #include "colour_settings_dialog_test.moc"

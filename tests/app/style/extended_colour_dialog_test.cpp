@@ -20,7 +20,7 @@ void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
 
 }  // namespace
 
-class Form012Test : public QObject {
+class ExtendedColourDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -33,7 +33,7 @@ private slots:
         s.PatternRepeat = 2;
         s.PatternAngle = 30;
         draws = std::make_unique<QSignalSpy>(app->state.get(), &ProgramState::drawRequested);
-        dialog = std::make_unique<Form012>(*app->state);
+        dialog = std::make_unique<ExtendedColourDialog>(*app->state);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -209,8 +209,8 @@ private:
 
     std::unique_ptr<ColourFixture> app;
     std::unique_ptr<QSignalSpy> draws;
-    std::unique_ptr<Form012> dialog;
+    std::unique_ptr<ExtendedColourDialog> dialog;
 };
 
-QTEST_MAIN(Form012Test)
+QTEST_MAIN(ExtendedColourDialogTest)
 #include "extended_colour_dialog_test.moc"

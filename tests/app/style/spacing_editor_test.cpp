@@ -21,12 +21,12 @@ using Row = std::array<int, 5>;  // width, height, X, Y, spacing
 
 }  // namespace
 
-class Form025Test : public QObject {
+class SpacingEditorTest : public QObject {
     Q_OBJECT
 
-    Form025* open() {
-        showForm025(*app->state, app->owner.get(), false);
-        auto* editor = app->owner->findChild<Form025*>();
+    SpacingEditor* open() {
+        showSpacingEditor(*app->state, app->owner.get(), false);
+        auto* editor = app->owner->findChild<SpacingEditor*>();
         if (editor) {
             editor->activateWindow();
             if (!QTest::qWaitForWindowActive(editor)) qWarning("the editor did not become active");
@@ -87,7 +87,7 @@ class Form025Test : public QObject {
     }
 
     std::unique_ptr<DialogFixture> app;
-    Form025* editor = nullptr;
+    SpacingEditor* editor = nullptr;
 
 private slots:
     void init() {
@@ -405,7 +405,7 @@ private slots:
         QTRY_COMPARE(editor->pos(), QPoint(320, 140));
         close();
         QVERIFY(!app->state->openDialogs.spacing);
-        QVERIFY(!app->owner->findChild<Form025*>());
+        QVERIFY(!app->owner->findChild<SpacingEditor*>());
         const QString ini = app->state->settingsPath();
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F025_TOP"), -1), 140 * 15);
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F025_LEFT"), -1), 320 * 15);
@@ -417,14 +417,14 @@ private slots:
         close();
         bool wasModal = false;
         bool flagWhileOpen = false;
-        testing::whenWindowShows<Form025>([&](Form025* modal) {
+        testing::whenWindowShows<SpacingEditor>([&](SpacingEditor* modal) {
             wasModal = QApplication::activeModalWidget() == modal;
             flagWhileOpen = app->state->openDialogs.spacing;
             QComboBox* gap = modal->list(0, 5);
             gap->setCurrentIndex(FindListData(gap, 25));
             modal->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         });
-        showForm025(*app->state, app->owner.get(), true);
+        showSpacingEditor(*app->state, app->owner.get(), true);
         QVERIFY(wasModal);
         QVERIFY(flagWhileOpen);
         QVERIFY(!app->state->openDialogs.spacing);
@@ -432,5 +432,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form025Test)
+QTEST_MAIN(SpacingEditorTest)
 #include "spacing_editor_test.moc"

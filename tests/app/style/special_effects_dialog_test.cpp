@@ -15,12 +15,12 @@
 using namespace vakuro;
 using vakuro::testing::DialogFixture;
 
-class Form020Test : public QObject {
+class SpecialEffectsDialogTest : public QObject {
     Q_OBJECT
 
-    Form020* open() {
-        showForm020(*app->state, app->owner.get());
-        auto* dialog = app->owner->findChild<Form020*>();
+    SpecialEffectsDialog* open() {
+        showSpecialEffectsDialog(*app->state, app->owner.get());
+        auto* dialog = app->owner->findChild<SpecialEffectsDialog*>();
         if (dialog) {
             dialog->activateWindow();
             if (!QTest::qWaitForWindowActive(dialog)) qWarning("the dialog did not become active");
@@ -52,7 +52,7 @@ class Form020Test : public QObject {
     PavrexStyle& style() { return app->state->style; }
 
     std::unique_ptr<DialogFixture> app;
-    Form020* dialog = nullptr;
+    SpecialEffectsDialog* dialog = nullptr;
 
 private slots:
     void init() {
@@ -104,8 +104,8 @@ private slots:
     }
 
     void aSecondOpeningRaisesTheOpenDialog() {
-        showForm020(*app->state, app->owner.get());
-        QCOMPARE(app->owner->findChildren<Form020*>().size(), 1);
+        showSpecialEffectsDialog(*app->state, app->owner.get());
+        QCOMPARE(app->owner->findChildren<SpecialEffectsDialog*>().size(), 1);
     }
 
     void reliefSlidersRedrawOnlyWhileTheEffectIsOn() {
@@ -310,7 +310,7 @@ private slots:
         control<QPushButton>("Command1")->click();
         QVERIFY(!app->state->openDialogs.effects);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!app->owner->findChild<Form020*>());
+        QVERIFY(!app->owner->findChild<SpecialEffectsDialog*>());
         const QString ini = app->state->settingsPath();
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F020_TOP"), -1), 150 * 15);
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F020_LEFT"), -1), 210 * 15);
@@ -337,5 +337,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form020Test)
+QTEST_MAIN(SpecialEffectsDialogTest)
 #include "special_effects_dialog_test.moc"

@@ -11,7 +11,7 @@ using namespace vakuro;
 using vakuro::testing::ColourFixture;
 using vakuro::testing::element;
 
-class Form011Test : public QObject {
+class TextureDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -125,7 +125,7 @@ private slots:
         const auto fiveTextures = [](int number) {
             return number < 195 + 5 ? QImage(resources::texturePath(number)) : QImage();
         };
-        dialog = std::make_unique<Form011>(*app->state, nullptr, fiveTextures);
+        dialog = std::make_unique<TextureDialog>(*app->state, nullptr, fiveTextures);
         dialog->show();
         QCOMPARE(dialog->textureCount(), 5);
         QCOMPARE(dialog->findChildren<ClickableLabel*>(QStringLiteral("Image1")).size(), 5);
@@ -142,7 +142,7 @@ private slots:
     }
 
     void withoutAnyTextureOkDoesNothing() {
-        dialog = std::make_unique<Form011>(*app->state, nullptr, [](int) { return QImage(); });
+        dialog = std::make_unique<TextureDialog>(*app->state, nullptr, [](int) { return QImage(); });
         dialog->show();
         QCOMPARE(dialog->textureCount(), 0);
         QVERIFY(!button("Command1")->isEnabled());
@@ -160,7 +160,7 @@ private slots:
 
 private:
     void open() {
-        dialog = std::make_unique<Form011>(*app->state);
+        dialog = std::make_unique<TextureDialog>(*app->state);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -172,8 +172,8 @@ private:
 
     std::unique_ptr<ColourFixture> app;
     std::unique_ptr<QSignalSpy> draws;
-    std::unique_ptr<Form011> dialog;
+    std::unique_ptr<TextureDialog> dialog;
 };
 
-QTEST_MAIN(Form011Test)
+QTEST_MAIN(TextureDialogTest)
 #include "texture_dialog_test.moc"
