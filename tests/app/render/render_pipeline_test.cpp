@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "../editor/app_fixture.h"
 #include "bmp_file.h"
 #include "character_cutouts.h"
 #include "dib_image.h"
