@@ -31,7 +31,7 @@
 #include "special_effects_dialog.h"
 #include "spacing_editor.h"
 #include "style_data.h"
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "program_paths.h"
 #include "settings_store.h"
 #include "shared_routines.h"

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "files_ui.h"
 #include "program_paths.h"
 #include "program_state.h"

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "library_binding.h"
 #include "style_data.h"
 

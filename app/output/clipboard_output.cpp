@@ -16,7 +16,7 @@
 
 #include <cmath>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "emf_writer.h"
 #include "program_paths.h"
 #include "program_state.h"

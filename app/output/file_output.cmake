@@ -8,4 +8,4 @@ target_sources(vakuro_output PRIVATE
 )
 # Picture bits (dib_image.h) live with the main window's pipeline; static
 # libraries may depend on each other both ways.
-target_link_libraries(vakuro_output PUBLIC vakuro_render tesmor32_bmp)
+target_link_libraries(vakuro_output PUBLIC vakuro_render vakuro_common)

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "shared_routines.h"
 
 namespace vakuro {

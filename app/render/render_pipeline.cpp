@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "bmp_file.h"
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "program_paths.h"
 #include "settings_store.h"
 

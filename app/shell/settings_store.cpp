@@ -1,6 +1,6 @@
 #include "settings_store.h"
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "shared_routines.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "shared_routines.h"
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QtTest>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "files_fixture.h"
 #include "settings_files.h"
 #include "style_data.h"

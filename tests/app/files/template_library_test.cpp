@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "files_fixture.h"
 #include "template_browser.h"
 #include "settings_files.h"

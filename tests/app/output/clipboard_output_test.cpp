@@ -9,7 +9,7 @@
 
 #include "../editor/app_fixture.h"
 #include "clipboard_output.h"
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "emf_writer.h"
 #include "program_paths.h"
 #include "settings_store.h"

@@ -3,7 +3,7 @@
 #include "character_cutouts.h"
 #include "dib_image.h"
 #include "render_pipeline.h"
-#include "cp932.h"
+#include "cp932_qstring.h"
 #include "settings_store.h"
 
 using namespace vakuro;

@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "cp932_qstring.h"
 
 #include <algorithm>
 #include <array>
