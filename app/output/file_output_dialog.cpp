@@ -578,24 +578,24 @@ bool FileOutputDialog::runOutput() {
 
     const int background = state_.style.BackColor;
     if (warp.type > 0) {
-        tesmor::BmpImage bmp;
-        if (tesmor::readBmp(tempPath.constData(), bmp) != tesmor::BmpReadStatus::Ok)
+        bmp::BmpImage rendered;
+        if (bmp::readBmp(tempPath.constData(), rendered) != bmp::BmpReadStatus::Ok)
             return fail(QStringLiteral("出力画像を作成できませんでした"));
-        const QImage source = imageFromDib(bmp.pixels.data(), bmp.width(), bmp.height());
+        const QImage source = imageFromDib(rendered.pixels.data(), rendered.width(), rendered.height());
         const QImage warped = transformImage(source, warp, background);
         if (warped.isNull()) return fail(QStringLiteral("出力サイズが小さ過ぎます"));
         ht = warped.height();
         const std::vector<uint8_t> bits = ReadPictureBits(warped);
-        const tesmor::BmpHeader header = tesmor::makeHeader24(warped.width(), warped.height());
-        if (!tesmor::writeBmp(tempPath.constData(), header, {}, bits))
+        const bmp::BmpHeader header = bmp::makeHeader24(warped.width(), warped.height());
+        if (!bmp::writeBmp(tempPath.constData(), header, {}, bits))
             return fail(QStringLiteral("出力画像を作成できませんでした"));
     }
 
     if (button) {
-        tesmor::BmpImage bmp;
-        if (tesmor::readBmp(tempPath.constData(), bmp) != tesmor::BmpReadStatus::Ok)
+        bmp::BmpImage rendered;
+        if (bmp::readBmp(tempPath.constData(), rendered) != bmp::BmpReadStatus::Ok)
             return fail(QStringLiteral("出力画像を作成できませんでした"));
-        const QImage text = imageFromDib(bmp.pixels.data(), bmp.width(), bmp.height());
+        const QImage text = imageFromDib(rendered.pixels.data(), rendered.width(), rendered.height());
         QImage canvas = placeOnCanvas(text, bw, bh, background, check5_->isChecked());
         ButtonLook look;
         look.shape = shape;
@@ -608,8 +608,7 @@ bool FileOutputDialog::runOutput() {
         paintButton(canvas, background, look);
         shadeButton(canvas, background, combo3_->currentIndex());
         const std::vector<uint8_t> bits = ReadPictureBits(canvas);
-        if (!tesmor::writeBmp(tempPath.constData(), tesmor::makeHeader24(canvas.width(), canvas.height()), {},
-                              bits))
+        if (!bmp::writeBmp(tempPath.constData(), bmp::makeHeader24(canvas.width(), canvas.height()), {}, bits))
             return fail(QStringLiteral("出力画像を作成できませんでした"));
         if (doubled &&
             libs.effects.SReSize(tempPath.constData(), tempPath.constData(), requestedW, requestedH, 4) != 1)
@@ -638,7 +637,7 @@ bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, boo
             QFile in(temp);
             if (!in.open(QIODevice::ReadOnly)) break;
             const QByteArray bytes = in.readAll();
-            written = tesmor::writeFileAtomically(
+            written = bmp::writeFileAtomically(
                 outPath.constData(), {},
                 std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
             break;

@@ -51,9 +51,9 @@ int RenderPipeline::PrepareTexture() {
         const QByteArray bytes = resource.readAll();
         holder_.loadFromData(bytes, "BMP");
         const QByteArray path = QFile::encodeName(textureFilePath());
-        tesmor::writeFileAtomically(path.constData(), {},
-                                    std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                              static_cast<size_t>(bytes.size())));
+        bmp::writeFileAtomically(path.constData(), {},
+                                 std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                           static_cast<size_t>(bytes.size())));
     } else if (s.FillType == 6) {
         storePath(s.TextureFile, sizeof s.TextureFile, textureFilePath());
         const QByteArray path = QFile::encodeName(textureFilePath());

@@ -180,7 +180,7 @@ public:
     }
     void writeSource() {
         const Image& s = source();
-        writeBmp(path_.c_str(), makeHeader24(s.width, s.height), {}, s.data);
+        bmp::writeBmp(path_.c_str(), bmp::makeHeader24(s.width, s.height), {}, s.data);
     }
 
 protected:
@@ -238,7 +238,7 @@ BENCHMARK_DEFINE_F(FileFixture, LightFile)(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         const Image& s = textOnPlainBackground();
-        writeBmp(path_.c_str(), makeHeader24(s.width, s.height), {}, s.data);
+        bmp::writeBmp(path_.c_str(), bmp::makeHeader24(s.width, s.height), {}, s.data);
         state.ResumeTiming();
         if (lightFile(path_.c_str(), path_.c_str(), 300, 75, 5, 2) != 1) state.SkipWithError("failed");
     }

@@ -1,10 +1,14 @@
 // Reading and writing the bitmap file convention shared by the engine, the
-// effects library and the program: a 54-byte header, 24 (or 8) bits per
-// pixel, bottom-up rows padded to 4 bytes, pixels in blue, green, red order.
+// effects library, the image-format component and the program: a 54-byte
+// header, 24 (or 8) bits per pixel, rows padded to 4 bytes (bottom row
+// first), pixels in blue, green, red order.
 //
 // This is the one BMP reader and writer of the system. The reader never
 // trusts a header field before checking it against the real file length and
-// the limits below; the writer never leaves a partial file behind.
+// the limits below; the writer never leaves a partial file behind. Each
+// caller says what it accepts beyond the fixed checks (bit counts, top-down
+// rows, size limits) with ReadRules, and maps BmpReadStatus onto its own
+// result codes.
 #pragma once
 
 #include <array>
@@ -12,7 +16,7 @@
 #include <span>
 #include <vector>
 
-namespace tesmor {
+namespace bmp {
 
 inline constexpr int kBmpHeaderSize = 54;
 
@@ -39,14 +43,16 @@ bool fitsLimits(int64_t width, int64_t height, int bitsPerPixel);
 struct BmpHeader {
     std::array<uint8_t, kBmpHeaderSize> bytes{};
 
-    int32_t fileSize() const;     // offset 2
-    int32_t dataOffset() const;   // offset 10
-    int32_t infoSize() const;     // offset 14
-    int32_t width() const;        // offset 18
-    int32_t height() const;       // offset 22, positive: bottom-up rows
-    int bitCount() const;         // offset 28
-    int32_t compression() const;  // offset 30
-    int32_t imageSize() const;    // offset 34
+    int32_t fileSize() const;      // offset 2
+    int32_t dataOffset() const;    // offset 10
+    int32_t infoSize() const;      // offset 14
+    int32_t width() const;         // offset 18
+    int32_t height() const;        // offset 22, positive: bottom-up rows
+    int planes() const;            // offset 26
+    int bitCount() const;          // offset 28
+    int32_t compression() const;   // offset 30
+    int32_t imageSize() const;     // offset 34
+    int32_t coloursUsed() const;   // offset 46
 
     void setFileSize(int32_t v);
     void setDataOffset(int32_t v);
@@ -76,57 +82,87 @@ BmpHeader deriveHeader(const BmpHeader& source, int width, int height,
 // result codes.
 enum class BmpReadStatus {
     Ok,
-    CannotOpen,   // missing, unreadable or not a regular file (or null path)
-    ShortHeader,  // fewer than 54 bytes
-    NotB,         // first signature byte is not 'B'
-    NotM,         // second signature byte is not 'M'
-    Compressed,   // compression field is not 0
-    BadBitCount,  // not one of the accepted bit counts
-    BadGeometry,  // width/height/offsets/sizes absurd or inconsistent with the file
+    CannotOpen,      // missing, unreadable or not a regular file (or null path)
+    TooLarge,        // longer than ReadRules::maxFileBytes
+    ShortHeader,     // fewer than 54 bytes
+    NotB,            // first signature byte is not 'B'
+    NotM,            // second signature byte is not 'M'
+    Compressed,      // compression field is not 0
+    BadBitCount,     // not one of the accepted bit counts
+    BadInfoHeader,   // an info header size of no known variant, or planes other than 1
+    BadGeometry,     // width or height outside the limits (or top-down where not accepted)
+    BadColourTable,  // an 8-bit colour table of more than 256 entries
+    BadOffset,       // pixel data offset inside the headers or colour table, or too far past them
+    Truncated,       // the file ends before the headers, colour table or pixel rows it declares
     OutOfMemory,
+};
+
+// What a reader accepts beyond the fixed checks of the convention. The
+// defaults are the convention itself: 24-bit, bottom-up, kMaxSide.
+struct ReadRules {
+    std::span<const int> acceptedBits = {};  // 8 and/or 24; empty: 24 only
+    bool topDownAccepted = false;            // a negative height: rows stored top row first
+    int maxSide = kMaxSide;                  // largest width or height
+    int64_t maxPixels = 0;                   // largest width * height; 0: kMaxPixelBytes alone limits
+    int64_t maxFileBytes = 0;                // longest file read; 0: no limit
 };
 
 // Where the parts of a checked file lie.
 struct BmpLayout {
-    int64_t betweenBytes = 0;    // dataOffset - 54
-    int64_t pixelBytes = 0;      // height * stride
-    int64_t missingPadding = 0;  // bytes at the end of the last row that the file lacks
+    int64_t betweenBytes = 0;       // dataOffset - 54
+    int64_t pixelBytes = 0;         // rows * stride
+    int64_t missingPadding = 0;     // bytes at the end of the last row that the file lacks
+    int64_t colourTableOffset = 0;  // from the start of the file: 14 + info size
+    int colourTableEntries = 0;     // 8-bit: entries of 4 bytes; 24-bit: 0
 };
 
 // Checks a header against the real file length. The checks run in this
 // order, so each library reports the first failure its own table knows:
-// signature ('B', then 'M'), compression, bit count (acceptedBits, 24 when
-// empty), then the geometry:
-//  - info size at least 40 and the info header ends at or before the data
-//    offset; data offset at least 54, at most the file length, and at most
-//    kMaxBetweenBytes after the header;
-//  - width and height in 1 .. kMaxSide (a negative, top-down height is not
-//    part of the convention) and the pixel array within kMaxPixelBytes;
-//  - the file holds height * stride bytes after the data offset. Only the
+//  - signature ('B', then 'M'), compression, bit count (rules.acceptedBits);
+//  - info header: size 40, 52, 56, 108 or 124 (the variants that share the
+//    40-byte layout's first fields), 1 plane; the headers end within the file;
+//  - width in 1 .. rules.maxSide, height too (a negative, top-down height
+//    only with rules.topDownAccepted), at most rules.maxPixels pixels and
+//    kMaxPixelBytes of pixel rows;
+//  - 8 bits: the colour table (colours used, 256 when 0) has at most 256
+//    entries and ends within the file;
+//  - the data offset (read unsigned) lies at or after the end of the
+//    colour table, within the file, and at most kMaxBetweenBytes after the
+//    54-byte header;
+//  - the file holds rows * stride bytes after the data offset. Only the
 //    padding of the last row may be missing (some writers leave it out);
 //    those bytes read as zero. A file that lacks any real pixel byte is
-//    refused as BadGeometry rather than shown with invented pixels.
+//    refused as Truncated rather than shown with invented pixels.
 // The file size field is not used: the real length is what counts, so a
 // field that overstates or understates it does no harm.
 BmpReadStatus checkBmpHeader(const BmpHeader& header, int64_t fileLength,
-                             std::span<const int> acceptedBits, BmpLayout& layout);
+                             const ReadRules& rules, BmpLayout& layout);
 
 struct BmpImage {
     BmpHeader header;
     std::vector<uint8_t> between;  // bytes between offset 54 and the pixel data (colour table)
-    std::vector<uint8_t> pixels;   // height rows of rowStride(bitCount, width) bytes, bottom row first
+    std::vector<uint8_t> pixels;   // the rows of rowStride(bitCount, width) bytes, as stored
     int width() const { return header.width(); }
-    int height() const { return header.height(); }
+    // The number of rows, also of a top-down file.
+    int height() const { return topDown() ? -header.height() : header.height(); }
+    // True when the rows are stored top row first (a negative height).
+    bool topDown() const { return header.height() < 0; }
     int stride() const { return rowStride(header.bitCount(), header.width()); }
+    // The colour table of an 8-bit image: entries of blue, green, red and
+    // one unused byte. Empty for a 24-bit image.
+    std::span<const uint8_t> colourTable() const;
 };
 
-// Reads a whole bitmap file. Only files whose bit count is in acceptedBits
-// (24 by default; 8 and 24 are the only bit counts supported) are read; see checkBmpHeader for everything that is
-// checked. A file shorter than 54 bytes is ShortHeader before its signature
-// is looked at. On success image.pixels holds exactly height * stride
-// bytes; on failure image is left in an unspecified but valid state.
-BmpReadStatus readBmp(const char* path, BmpImage& image,
-                      std::span<const int> acceptedBits = std::span<const int>());
+// Reads a whole bitmap file. See checkBmpHeader for everything that is
+// checked. A file longer than rules.maxFileBytes (when set) is TooLarge
+// and a file shorter than 54 bytes is ShortHeader before its signature is
+// looked at. On success image.pixels holds exactly rows * stride bytes; on
+// failure image is left in an unspecified but valid state.
+BmpReadStatus readBmp(const char* path, BmpImage& image, const ReadRules& rules = {});
+
+// The same for a file already in memory.
+BmpReadStatus decodeBmp(std::span<const uint8_t> bytes, BmpImage& image,
+                        const ReadRules& rules = {});
 
 // Writes header, between-bytes and pixels to path through a temporary file
 // in the same folder that is renamed over the target, so an interrupted
@@ -140,10 +176,11 @@ bool writeBmp(const char* path, const BmpHeader& header,
 // keeps its permission bits). A crash, kill or full disk in the middle
 // leaves either the old or the new file, never a partial one. The data is
 // not forced to disk (that costs milliseconds per file on the interactive
-// preview path); durability across a power cut is left to the file system. path may name the file the
-// caller has just read. Returns false, and leaves no file behind, on any
-// failure (null or empty path, missing folder, no permission, full disk).
+// preview path); durability across a power cut is left to the file system.
+// path may name the file the caller has just read. Returns false, and
+// leaves no file behind, on any failure (null or empty path, missing
+// folder, no permission, full disk).
 bool writeFileAtomically(const char* path, std::span<const uint8_t> head,
                          std::span<const uint8_t> body);
 
-}  // namespace tesmor
+}  // namespace bmp

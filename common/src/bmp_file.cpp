@@ -12,7 +12,7 @@
 #include <new>
 #include <string>
 
-namespace tesmor {
+namespace bmp {
 namespace {
 
 int32_t getLe32(const std::array<uint8_t, kBmpHeaderSize>& b, int at) {
@@ -89,6 +89,38 @@ bool isAccepted(int bits, std::span<const int> acceptedBits) {
     return std::find(acceptedBits.begin(), acceptedBits.end(), bits) != acceptedBits.end();
 }
 
+// The info header variants that share the 40-byte layout's first fields:
+// the plain one, the two Adobe extensions, V4 and V5.
+bool knownInfoSize(int64_t size) {
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+// The entries of an 8-bit file's colour table: colours used, 256 when 0.
+int64_t colourTableEntries(const BmpHeader& header) {
+    if (header.bitCount() != 8) return 0;
+    const auto used = static_cast<uint32_t>(header.coloursUsed());
+    return used == 0 ? 256 : used;
+}
+
+// Sizes the image's buffers for a checked layout.
+BmpReadStatus allocate(const BmpLayout& layout, BmpImage& image) {
+    try {
+        image.between.assign(static_cast<size_t>(layout.betweenBytes), 0);
+        image.pixels.assign(static_cast<size_t>(layout.pixelBytes), 0);
+    } catch (const std::bad_alloc&) {
+        image.between = {};
+        image.pixels = {};
+        return BmpReadStatus::OutOfMemory;
+    }
+    return BmpReadStatus::Ok;
+}
+
+// The pixel bytes the file really holds; the missing padding stays zero.
+std::span<uint8_t> presentPixels(const BmpLayout& layout, BmpImage& image) {
+    return std::span<uint8_t>(image.pixels)
+        .first(static_cast<size_t>(layout.pixelBytes - layout.missingPadding));
+}
+
 // A temporary name in the folder of path. Short, so that a target name near
 // the file-name length limit still leaves room for it.
 std::string temporaryNameFor(const std::string& path, unsigned attempt) {
@@ -114,9 +146,11 @@ int32_t BmpHeader::dataOffset() const { return getLe32(bytes, 10); }
 int32_t BmpHeader::infoSize() const { return getLe32(bytes, 14); }
 int32_t BmpHeader::width() const { return getLe32(bytes, 18); }
 int32_t BmpHeader::height() const { return getLe32(bytes, 22); }
+int BmpHeader::planes() const { return getLe16(bytes, 26); }
 int BmpHeader::bitCount() const { return getLe16(bytes, 28); }
 int32_t BmpHeader::compression() const { return getLe32(bytes, 30); }
 int32_t BmpHeader::imageSize() const { return getLe32(bytes, 34); }
+int32_t BmpHeader::coloursUsed() const { return getLe32(bytes, 46); }
 
 void BmpHeader::setFileSize(int32_t v) { putLe32(bytes, 2, v); }
 void BmpHeader::setDataOffset(int32_t v) { putLe32(bytes, 10, v); }
@@ -158,41 +192,65 @@ BmpHeader deriveHeader(const BmpHeader& source, int width, int height, int64_t b
     return h;
 }
 
-BmpReadStatus checkBmpHeader(const BmpHeader& header, int64_t fileLength,
-                             std::span<const int> acceptedBits, BmpLayout& layout) {
+BmpReadStatus checkBmpHeader(const BmpHeader& header, int64_t fileLength, const ReadRules& rules,
+                             BmpLayout& layout) {
     if (fileLength < kBmpHeaderSize) return BmpReadStatus::ShortHeader;
     if (header.bytes[0] != 'B') return BmpReadStatus::NotB;
     if (header.bytes[1] != 'M') return BmpReadStatus::NotM;
     if (header.compression() != 0) return BmpReadStatus::Compressed;
     const int bits = header.bitCount();
-    if (!isAccepted(bits, acceptedBits) || (bits != 8 && bits != 24)) {
+    if (!isAccepted(bits, rules.acceptedBits) || (bits != 8 && bits != 24)) {
         return BmpReadStatus::BadBitCount;
     }
 
-    const int64_t offset = header.dataOffset();
-    const int64_t infoSize = header.infoSize();
-    if (infoSize < 40 || offset < kBmpHeaderSize || 14 + infoSize > offset ||
-        offset > fileLength || offset - kBmpHeaderSize > kMaxBetweenBytes) {
+    const int64_t infoSize = static_cast<uint32_t>(header.infoSize());
+    if (!knownInfoSize(infoSize) || header.planes() != 1) return BmpReadStatus::BadInfoHeader;
+    const int64_t headersEnd = 14 + infoSize;
+    if (headersEnd > fileLength) return BmpReadStatus::Truncated;
+
+    const int64_t width = header.width();
+    int64_t rows = header.height();
+    if (rows < 0 && rules.topDownAccepted) rows = -rows;
+    if (width < 1 || rows < 1 || width > rules.maxSide || rows > rules.maxSide) {
         return BmpReadStatus::BadGeometry;
     }
-    const int64_t width = header.width();
-    const int64_t height = header.height();
-    if (!fitsLimits(width, height, bits)) return BmpReadStatus::BadGeometry;
+    if (rules.maxPixels > 0 && width * rows > rules.maxPixels) return BmpReadStatus::BadGeometry;
+    const int64_t stride = 4 * ((bits / 8 * width + 3) / 4);
+    const int64_t pixelBytes = stride * rows;
+    if (pixelBytes > kMaxPixelBytes) return BmpReadStatus::BadGeometry;
 
-    const int64_t stride = rowStride(bits, static_cast<int>(width));
-    const int64_t pixelBytes = stride * height;
+    const int64_t tableEntries = colourTableEntries(header);
+    if (tableEntries > 256) return BmpReadStatus::BadColourTable;
+    const int64_t tableEnd = headersEnd + 4 * tableEntries;
+    if (tableEnd > fileLength) return BmpReadStatus::Truncated;
+
+    const int64_t offset = static_cast<uint32_t>(header.dataOffset());
+    if (offset < tableEnd) return BmpReadStatus::BadOffset;
+    if (offset > fileLength) return BmpReadStatus::Truncated;
+    if (offset - kBmpHeaderSize > kMaxBetweenBytes) return BmpReadStatus::BadOffset;
+
     const int64_t available = fileLength - offset;
     const int64_t lastRowPadding = stride - bits / 8 * width;
     const int64_t missing = std::max<int64_t>(0, pixelBytes - available);
-    if (missing > lastRowPadding) return BmpReadStatus::BadGeometry;
+    if (missing > lastRowPadding) return BmpReadStatus::Truncated;
 
     layout.betweenBytes = offset - kBmpHeaderSize;
     layout.pixelBytes = pixelBytes;
     layout.missingPadding = missing;
+    layout.colourTableOffset = headersEnd;
+    layout.colourTableEntries = static_cast<int>(tableEntries);
     return BmpReadStatus::Ok;
 }
 
-BmpReadStatus readBmp(const char* path, BmpImage& image, std::span<const int> acceptedBits) {
+std::span<const uint8_t> BmpImage::colourTable() const {
+    const int64_t entries = colourTableEntries(header);
+    const int64_t start = static_cast<uint32_t>(header.infoSize()) - 40;
+    if (entries == 0 || start < 0 || start + 4 * entries > static_cast<int64_t>(between.size())) return {};
+    return std::span<const uint8_t>(between).subspan(static_cast<size_t>(start),
+                                                      static_cast<size_t>(4 * entries));
+}
+
+BmpReadStatus readBmp(const char* path, BmpImage& image, const ReadRules& rules) {
     if (path == nullptr || *path == '\0') return BmpReadStatus::CannotOpen;
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
     Fd fd(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -200,29 +258,38 @@ BmpReadStatus readBmp(const char* path, BmpImage& image, std::span<const int> ac
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return BmpReadStatus::CannotOpen;
     const int64_t fileLength = st.st_size;
+    if (rules.maxFileBytes > 0 && fileLength > rules.maxFileBytes) return BmpReadStatus::TooLarge;
     if (fileLength < kBmpHeaderSize) return BmpReadStatus::ShortHeader;
     if (!readFully(fd.get(), 0, image.header.bytes)) return BmpReadStatus::ShortHeader;
 
     BmpLayout layout;
-    const BmpReadStatus status = checkBmpHeader(image.header, fileLength, acceptedBits, layout);
+    BmpReadStatus status = checkBmpHeader(image.header, fileLength, rules, layout);
+    if (status == BmpReadStatus::Ok) status = allocate(layout, image);
     if (status != BmpReadStatus::Ok) return status;
-
-    try {
-        image.between.assign(static_cast<size_t>(layout.betweenBytes), 0);
-        image.pixels.assign(static_cast<size_t>(layout.pixelBytes), 0);
-    } catch (const std::bad_alloc&) {
-        image.between = {};
-        image.pixels = {};
-        return BmpReadStatus::OutOfMemory;
-    }
     // A file that shrank after fstat reads short here and is refused like a
     // file that was short to begin with.
-    if (!readFully(fd.get(), kBmpHeaderSize, image.between)) return BmpReadStatus::BadGeometry;
-    const auto present = std::span<uint8_t>(image.pixels)
-                             .first(static_cast<size_t>(layout.pixelBytes - layout.missingPadding));
-    if (!readFully(fd.get(), kBmpHeaderSize + layout.betweenBytes, present)) {
-        return BmpReadStatus::BadGeometry;
+    if (!readFully(fd.get(), kBmpHeaderSize, image.between) ||
+        !readFully(fd.get(), kBmpHeaderSize + layout.betweenBytes, presentPixels(layout, image))) {
+        return BmpReadStatus::Truncated;
     }
+    return BmpReadStatus::Ok;
+}
+
+BmpReadStatus decodeBmp(std::span<const uint8_t> bytes, BmpImage& image, const ReadRules& rules) {
+    const auto fileLength = static_cast<int64_t>(bytes.size());
+    if (rules.maxFileBytes > 0 && fileLength > rules.maxFileBytes) return BmpReadStatus::TooLarge;
+    if (fileLength < kBmpHeaderSize) return BmpReadStatus::ShortHeader;
+    std::copy_n(bytes.begin(), kBmpHeaderSize, image.header.bytes.begin());
+
+    BmpLayout layout;
+    BmpReadStatus status = checkBmpHeader(image.header, fileLength, rules, layout);
+    if (status == BmpReadStatus::Ok) status = allocate(layout, image);
+    if (status != BmpReadStatus::Ok) return status;
+    const auto between = bytes.subspan(kBmpHeaderSize, image.between.size());
+    std::copy(between.begin(), between.end(), image.between.begin());
+    const std::span<uint8_t> present = presentPixels(layout, image);
+    const auto stored = bytes.subspan(static_cast<size_t>(kBmpHeaderSize + layout.betweenBytes), present.size());
+    std::copy(stored.begin(), stored.end(), present.begin());
     return BmpReadStatus::Ok;
 }
 
@@ -278,4 +345,4 @@ bool writeFileAtomically(const char* path, std::span<const uint8_t> head,
     return false;
 }
 
-}  // namespace tesmor
+}  // namespace bmp

@@ -21,7 +21,7 @@ struct TargetView {
     uint8_t* data;
     int width;
     int height;
-    int stride() const { return rowStride(24, width); }
+    int stride() const { return bmp::rowStride(24, width); }
 };
 
 // Pastes source stretched to |w| x |h| pixels with its top-left corner at

@@ -62,8 +62,8 @@ int effectFile(const char* source, const char* destination, int brightness, int 
     using namespace effect_result;
     static constexpr SourceCodes kCodes{CannotOpen, CannotOpen, NotBm,   NotBm,
                                         Compressed, Not24Bit,   Damaged, OutOfMemory};
-    BmpImage file;
-    const int read = sourceCode(readBmp(source, file), kCodes);
+    bmp::BmpImage file;
+    const int read = sourceCode(bmp::readBmp(source, file), kCodes);
     if (read != kSuccess) return read;
     const Image result = adjustBytes(viewOf(file), brightness, contrast, sharpen);
     if (!writeResult(destination, file, result, true)) return CannotWrite;

@@ -28,6 +28,6 @@ constexpr int low16(int value) {
 }
 
 // True when a width x height 24-bit pixel array is within the limits.
-inline bool validPixelArray(int width, int height) { return fitsLimits(width, height, 24); }
+inline bool validPixelArray(int width, int height) { return bmp::fitsLimits(width, height, 24); }
 
 }  // namespace tesmor

@@ -5,27 +5,34 @@
 
 namespace tesmor {
 
-int sourceCode(BmpReadStatus status, const SourceCodes& codes) {
+int sourceCode(bmp::BmpReadStatus status, const SourceCodes& codes) {
     switch (status) {
-        case BmpReadStatus::Ok: return kSuccess;
-        case BmpReadStatus::CannotOpen: return codes.cannotOpen;
-        case BmpReadStatus::ShortHeader: return codes.shortHeader;
-        case BmpReadStatus::NotB: return codes.notB;
-        case BmpReadStatus::NotM: return codes.notM;
-        case BmpReadStatus::Compressed: return codes.compressed;
-        case BmpReadStatus::BadBitCount: return codes.badBitCount;
-        case BmpReadStatus::BadGeometry: return codes.badGeometry;
-        case BmpReadStatus::OutOfMemory: return codes.outOfMemory;
+        case bmp::BmpReadStatus::Ok: return kSuccess;
+        case bmp::BmpReadStatus::CannotOpen: return codes.cannotOpen;
+        case bmp::BmpReadStatus::ShortHeader: return codes.shortHeader;
+        case bmp::BmpReadStatus::NotB: return codes.notB;
+        case bmp::BmpReadStatus::NotM: return codes.notM;
+        case bmp::BmpReadStatus::Compressed: return codes.compressed;
+        case bmp::BmpReadStatus::BadBitCount: return codes.badBitCount;
+        case bmp::BmpReadStatus::OutOfMemory: return codes.outOfMemory;
+        // A damaged or absurd file: its headers, colour table, offsets, sizes
+        // or pixel rows do not fit together or with the file's length.
+        case bmp::BmpReadStatus::TooLarge:
+        case bmp::BmpReadStatus::BadInfoHeader:
+        case bmp::BmpReadStatus::BadGeometry:
+        case bmp::BmpReadStatus::BadColourTable:
+        case bmp::BmpReadStatus::BadOffset:
+        case bmp::BmpReadStatus::Truncated: return codes.badGeometry;
     }
     return codes.badGeometry;
 }
 
-bool writeResult(const char* path, const BmpImage& source, const Image& result, bool keepBetween) {
+bool writeResult(const char* path, const bmp::BmpImage& source, const Image& result, bool keepBetween) {
     const std::span<const uint8_t> between =
         keepBetween ? std::span<const uint8_t>(source.between) : std::span<const uint8_t>();
-    const BmpHeader header = deriveHeader(source.header, result.width, result.height,
-                                          static_cast<int64_t>(between.size()));
-    return writeBmp(path, header, between, result.data);
+    const bmp::BmpHeader header =
+        bmp::deriveHeader(source.header, result.width, result.height, static_cast<int64_t>(between.size()));
+    return bmp::writeBmp(path, header, between, result.data);
 }
 
 TargetSize resolveHalfSize(int newWidth, int newHeight, int sourceWidth, int sourceHeight) {
@@ -37,8 +44,8 @@ bool samePath(const char* a, const char* b) {
     return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
 
-int readImage24(const char* path, BmpImage& file, Image& image, const SourceCodes& codes) {
-    const int read = sourceCode(readBmp(path, file), codes);
+int readImage24(const char* path, bmp::BmpImage& file, Image& image, const SourceCodes& codes) {
+    const int read = sourceCode(bmp::readBmp(path, file), codes);
     if (read != kSuccess) return read;
     image.width = file.width();
     image.height = file.height();

@@ -17,17 +17,17 @@ struct SourceCodes {
     int notM;
     int compressed;
     int badBitCount;
-    int badGeometry;
+    int badGeometry;  // every other damaged or absurd file
     int outOfMemory;
 };
 
 // kSuccess for BmpReadStatus::Ok, else the matching code.
-int sourceCode(BmpReadStatus status, const SourceCodes& codes);
+int sourceCode(bmp::BmpReadStatus status, const SourceCodes& codes);
 
 // Writes result to path with the source's header (deriveHeader). With
 // keepBetween the source's colour table (the bytes between the header and
 // the pixel data) is written too; otherwise it is dropped.
-bool writeResult(const char* path, const BmpImage& source, const Image& result, bool keepBetween);
+bool writeResult(const char* path, const bmp::BmpImage& source, const Image& result, bool keepBetween);
 
 // The size of a result: both requested sides 0 means half the source's size
 // (integer division), otherwise the requested size.
@@ -60,6 +60,6 @@ constexpr Colour colourOf(int value) {
 // Reads a 24-bit file for an operation that works in place: on success
 // image holds the pixels (moved out of file.pixels) and file keeps the
 // header. Returns kSuccess or the matching code.
-int readImage24(const char* path, BmpImage& file, Image& image, const SourceCodes& codes);
+int readImage24(const char* path, bmp::BmpImage& file, Image& image, const SourceCodes& codes);
 
 }  // namespace tesmor

@@ -34,8 +34,8 @@ int hReSizeFile(const char* source, const char* destination, int newWidth, int n
     static constexpr std::array<int, 2> kBits{8, 24};
     static constexpr SourceCodes kCodes{CannotOpen, CannotOpen, NotBm,       NotBm,
                                         Compressed, BadBitCount, Damaged,    OutOfMemory};
-    BmpImage image;
-    const int read = sourceCode(readBmp(source, image, kBits), kCodes);
+    bmp::BmpImage image;
+    const int read = sourceCode(bmp::readBmp(source, image, {kBits}), kCodes);
     if (read != kSuccess) return read;
 
     // Halving a source one pixel wide or high would give an empty image.
@@ -43,7 +43,7 @@ int hReSizeFile(const char* source, const char* destination, int newWidth, int n
     if (size.width < 1) return BadWidth;
     if (size.height < 1) return BadHeight;
     const int bits = image.header.bitCount();
-    if (!fitsLimits(size.width, size.height, bits)) return OutOfMemory;
+    if (!bmp::fitsLimits(size.width, size.height, bits)) return OutOfMemory;
 
     const Image result = resizeNearest(viewOf(image), size.width, size.height);
     if (!writeResult(destination, image, result, bits == 8)) return CannotWrite;

@@ -17,7 +17,7 @@ struct ImageView {
     int height = 0;
     int bytesPerPixel = 3;
 
-    int stride() const { return rowStride(8 * bytesPerPixel, width); }
+    int stride() const { return bmp::rowStride(8 * bytesPerPixel, width); }
     const uint8_t* row(int y) const { return data + static_cast<ptrdiff_t>(y) * stride(); }
     const uint8_t* pixel(int x, int y) const { return row(y) + x * bytesPerPixel; }
 };
@@ -32,16 +32,16 @@ struct Image {
     // Allocates a zeroed image; the caller has checked fitsLimits.
     Image(int w, int h, int bpp = 3)
         : width(w), height(h), bytesPerPixel(bpp),
-          data(static_cast<size_t>(h) * static_cast<size_t>(rowStride(8 * bpp, w)), 0) {}
+          data(static_cast<size_t>(h) * static_cast<size_t>(bmp::rowStride(8 * bpp, w)), 0) {}
 
-    int stride() const { return rowStride(8 * bytesPerPixel, width); }
+    int stride() const { return bmp::rowStride(8 * bytesPerPixel, width); }
     uint8_t* row(int y) { return data.data() + static_cast<ptrdiff_t>(y) * stride(); }
     uint8_t* pixel(int x, int y) { return row(y) + x * bytesPerPixel; }
     ImageView view() const { return {data.data(), width, height, bytesPerPixel}; }
 };
 
 // The pixels of a successfully read file.
-inline ImageView viewOf(const BmpImage& image) {
+inline ImageView viewOf(const bmp::BmpImage& image) {
     return {image.pixels.data(), image.width(), image.height(), image.header.bitCount() / 8};
 }
 

@@ -30,7 +30,7 @@ inline constexpr SourceCodes kRecolourCodes{
 // the result to destination. Returns a recolour_result code.
 template <class Change>
 int recolourFile(const char* source, const char* destination, Change&& change) {
-    BmpImage file;
+    bmp::BmpImage file;
     Image image;
     const int read = readImage24(source, file, image, kRecolourCodes);
     if (read != kSuccess) return read;

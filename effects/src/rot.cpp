@@ -33,7 +33,7 @@ void turn(ImageView source, QuarterTurn direction, uint8_t* out, int outStride) 
 }
 
 void turnInto(ImageView source, QuarterTurn direction, uint8_t* out) {
-    const int outStride = rowStride(8 * source.bytesPerPixel, source.height);
+    const int outStride = bmp::rowStride(8 * source.bytesPerPixel, source.height);
     if (source.bytesPerPixel == 1) {
         turn<1>(source, direction, out, outStride);
     } else {
@@ -56,8 +56,8 @@ int rotFile(const char* source, const char* destination, int mode) {
     static constexpr std::array<int, 2> kBits{8, 24};
     static constexpr SourceCodes kCodes{CannotOpen, ShortHeader, NotBm,   NotBm,
                                         Compressed, BadBitCount, Damaged, OutOfMemory};
-    BmpImage image;
-    const int read = sourceCode(readBmp(source, image, kBits), kCodes);
+    bmp::BmpImage image;
+    const int read = sourceCode(bmp::readBmp(source, image, {kBits}), kCodes);
     if (read != kSuccess) return read;
 
     const bool palette = image.header.bitCount() == 8;
@@ -77,7 +77,7 @@ int rotFile(const char* source, const char* destination, int mode) {
     return written ? Ok : CannotWrite;
 }
 
-int64_t bytes8(int width, int height) { return int64_t{height} * rowStride(8, width); }
+int64_t bytes8(int width, int height) { return int64_t{height} * bmp::rowStride(8, width); }
 
 int rotateInPlace(uint8_t* pixels, int16_t* width, int16_t* height, int mode) {
     using namespace rotm_result;
@@ -85,8 +85,8 @@ int rotateInPlace(uint8_t* pixels, int16_t* width, int16_t* height, int mode) {
     if (pixels == nullptr || width == nullptr || height == nullptr) return NullPointer;
     const int w = *width, h = *height;
     if (w == 0 && h == 0) return Ok;  // an empty image: nothing to move
-    if (w < 1 || w > kMaxSide) return BadWidth;
-    if (h < 1 || h > kMaxSide) return BadHeight;
+    if (w < 1 || w > bmp::kMaxSide) return BadWidth;
+    if (h < 1 || h > bmp::kMaxSide) return BadHeight;
 
     // The source is copied aside first: the turned rows overwrite it.
     std::vector<uint8_t> copy;

@@ -45,7 +45,7 @@ RotatedSize rotatedSize(int width, int height, float angle) {
 Image rotateByAngle(ImageView source, float angle) {
     const Turn t = turnOf(angle);
     const RotatedSize size = sizeAfter(source.width, source.height, t);
-    if (!fitsLimits(size.width, size.height, 24)) throw std::length_error("rotated image too large");
+    if (!bmp::fitsLimits(size.width, size.height, 24)) throw std::length_error("rotated image too large");
     Image out(size.width, size.height);
 
     const int w = source.width, h = source.height;
@@ -92,16 +92,16 @@ int rotAngFile(const char* source, const char* destination, int* outWidth, int* 
         if (outWidth != nullptr) *outWidth = width;
         if (outHeight != nullptr) *outHeight = height;
     };
-    BmpImage image;
+    bmp::BmpImage image;
     if (angle == 0.0f && samePath(source, destination)) {
-        if (readBmp(source, image) == BmpReadStatus::Ok) report(image.width(), image.height());
+        if (bmp::readBmp(source, image) == bmp::BmpReadStatus::Ok) report(image.width(), image.height());
         return Unchanged;
     }
-    const int read = sourceCode(readBmp(source, image), kCodes);
+    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
     if (read != kSuccess) return read;
 
     const RotatedSize size = rotatedSize(image.width(), image.height(), angle);
-    if (!fitsLimits(size.width, size.height, 24)) return OutOfMemory;
+    if (!bmp::fitsLimits(size.width, size.height, 24)) return OutOfMemory;
     const Image result = rotateByAngle(viewOf(image), angle);
     if (!writeResult(destination, image, result, false)) return CannotWrite;
     report(result.width, result.height);

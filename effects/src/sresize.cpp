@@ -40,14 +40,14 @@ int sReSizeFile(const char* source, const char* destination, int newWidth, int n
     }
     static constexpr SourceCodes kCodes{CannotOpen, Damaged,  NotB,    NotM,
                                         Not24Bit,   Not24Bit, Damaged, OutOfMemory};
-    BmpImage image;
-    const int read = sourceCode(readBmp(source, image), kCodes);
+    bmp::BmpImage image;
+    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
     if (read != kSuccess) return read;
 
     const TargetSize size = resolveHalfSize(newWidth, newHeight, image.width(), image.height());
     if (size.width == 0) return BadWidth;
     if (size.height < 1) return BadHeight;
-    if (!fitsLimits(std::abs(int64_t{size.width}), size.height, 24)) return OutOfMemory;
+    if (!bmp::fitsLimits(std::abs(int64_t{size.width}), size.height, 24)) return OutOfMemory;
 
     const Image result = superSample(viewOf(image), size.width, size.height, sReSizeGrid(samples));
     if (!writeResult(destination, image, result, false)) return CannotWrite;

@@ -45,8 +45,8 @@ int sReSize2File(const char* source, const char* destination, const Window& wind
     }
     static constexpr SourceCodes kCodes{CannotOpen, Damaged,  NotB,    NotM,
                                         Not24Bit,   Not24Bit, Damaged, OutOfMemory};
-    BmpImage image;
-    const int read = sourceCode(readBmp(source, image), kCodes);
+    bmp::BmpImage image;
+    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
     if (read != kSuccess) return read;
     if (!windowInside(window, image.width(), image.height())) return WindowOutside;
 
@@ -54,7 +54,7 @@ int sReSize2File(const char* source, const char* destination, const Window& wind
     const TargetSize size = resolveHalfSize(newWidth, newHeight, image.width(), image.height());
     if (size.width < 1) return BadWidth;
     if (size.height < 1) return BadHeight;
-    if (!fitsLimits(size.width, size.height, 24)) return OutOfMemory;
+    if (!bmp::fitsLimits(size.width, size.height, 24)) return OutOfMemory;
 
     const Image result = superSampleWindow(viewOf(image), window, size.width, size.height,
                                            sReSize2Grid(samples));

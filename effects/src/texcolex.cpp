@@ -29,12 +29,12 @@ Image stripePattern(int width, int height, Colour a, Colour b, int repeat, int a
 int texColExFile(const char* destination, int width, int height, int colourA, int colourB,
                  int repeat, int angle) {
     using namespace texcolex_result;
-    if (width < 1 || width > kMaxSide) return BadWidth;
-    if (height < 1 || height > kMaxSide) return BadHeight;
-    if (!fitsLimits(width, height, 24)) return OutOfMemory;
+    if (width < 1 || width > bmp::kMaxSide) return BadWidth;
+    if (height < 1 || height > bmp::kMaxSide) return BadHeight;
+    if (!bmp::fitsLimits(width, height, 24)) return OutOfMemory;
     const Image pattern =
         stripePattern(width, height, colourOf(colourA), colourOf(colourB), repeat, angle);
-    if (!writeBmp(destination, makeHeader24(width, height), {}, pattern.data)) return CannotWrite;
+    if (!bmp::writeBmp(destination, bmp::makeHeader24(width, height), {}, pattern.data)) return CannotWrite;
     return Ok;
 }
 

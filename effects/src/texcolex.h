@@ -8,8 +8,8 @@ namespace tesmor {
 namespace texcolex_result {
 enum : int {
     Ok = 1,
-    BadWidth = -1,   // below 1 or above kMaxSide
-    BadHeight = -2,  // below 1 or above kMaxSide
+    BadWidth = -1,   // below 1 or above bmp::kMaxSide
+    BadHeight = -2,  // below 1 or above bmp::kMaxSide
     OutOfMemory = -3,
     CannotWrite = -4,
 };

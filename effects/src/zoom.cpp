@@ -102,10 +102,10 @@ int zoomFile(const char* source, const char* destination, int newWidth, int newH
     if (newHeight < 1) return BadHeight;
     static constexpr SourceCodes kCodes{CannotOpen, ShortHeader, NotBm,   NotBm,
                                         Compressed, Not24Bit,    Damaged, OutOfMemory};
-    BmpImage image;
-    const int read = sourceCode(readBmp(source, image), kCodes);
+    bmp::BmpImage image;
+    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
     if (read != kSuccess) return read;
-    if (!fitsLimits(newWidth, newHeight, 24)) return OutOfMemory;
+    if (!bmp::fitsLimits(newWidth, newHeight, 24)) return OutOfMemory;
 
     const Image result = zoomBilinear(viewOf(image), newWidth, newHeight);
     if (!writeResult(destination, image, result, false)) return CannotWrite;

@@ -7,7 +7,7 @@ namespace pavrex {
 void halveCanvas(RenderContext& c) {
     const int w = c.width / 2;
     const int h = c.height / 2;
-    const int stride = tesmor::rowStride(24, w);
+    const int stride = bmp::rowStride(24, w);
     std::vector<uint8_t> out(static_cast<size_t>(h) * stride, 0);
     for (int y = 0; y < h; ++y) {
         const uint8_t* low = c.canvas.data() + static_cast<size_t>(2 * y) * c.stride;

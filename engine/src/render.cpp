@@ -95,7 +95,7 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
     }
     c.width = static_cast<int>(width);
     c.height = static_cast<int>(height);
-    c.stride = tesmor::rowStride(24, c.width);
+    c.stride = bmp::rowStride(24, c.width);
     c.canvas.assign(static_cast<size_t>(c.height) * c.stride, 255);
 
     for (size_t i = 0; i < glyphs.size(); ++i) {
@@ -116,8 +116,8 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
 }
 
 bool writeCanvas(const RenderContext& c, const char* path) {
-    const tesmor::BmpHeader header = tesmor::makeHeader24(c.width, c.height);
-    return tesmor::writeBmp(path, header, {}, c.canvas);
+    const bmp::BmpHeader header = bmp::makeHeader24(c.width, c.height);
+    return bmp::writeBmp(path, header, {}, c.canvas);
 }
 
 }  // namespace pavrex

@@ -1,4 +1,6 @@
-// A defensive reader of uncompressed 24- and 8-bit BMP files.
+// Reading uncompressed 24- and 8-bit BMP files into bitmaps: the shared BMP
+// reader (common/bmp_file.h) with this component's limits and result codes,
+// and the conversion of its rows into a bitmap.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,7 @@ enum class BmpStatus {
     NotBmp,        // no "BM" signature
     Unsupported,   // info header, planes, bit count or compression not handled
     BadGeometry,   // width or height zero, negative where not allowed, or too large
-    BadOffset,     // pixel data offset overlapping the headers or colour table
+    BadOffset,     // pixel data offset overlapping the headers or colour table, or 1 MiB past them
     BadIndex,      // an 8-bit pixel refers past the end of the colour table
     OutOfMemory,
 };
@@ -25,7 +27,7 @@ enum class BmpStatus {
 inline constexpr int64_t kMaxBmpFileBytes = int64_t{512} << 20;
 
 // Decodes a BMP held in memory. Every field is checked against bytes.size()
-// before it is used.
+// before it is used. A file of fewer than 54 bytes is Truncated.
 BmpStatus decodeBmp(std::span<const uint8_t> bytes, Bitmap& out);
 
 // Reads and decodes the file at path.

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         for (int n = kFirstSound; n <= kLastSound; ++n) {
             const auto bytes = encodeWav(makeSound(n));
             const std::string path = (folder / (std::to_string(n) + ".wav")).string();
-            if (!tesmor::writeFileAtomically(path.c_str(), bytes, {})) {
+            if (!bmp::writeFileAtomically(path.c_str(), bytes, {})) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 return 1;
             }

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
             const Picture picture = makeTexture(n);
             const std::string path = (folder / (std::to_string(kFirstTextureResource + n) + ".bmp")).string();
             const auto rows = picture.toBitmapRows();
-            if (!tesmor::writeBmp(path.c_str(), tesmor::makeHeader24(picture.width(), picture.height()), {}, rows)) {
+            if (!bmp::writeBmp(path.c_str(), bmp::makeHeader24(picture.width(), picture.height()), {}, rows)) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 return 1;
             }

@@ -18,17 +18,6 @@ std::ostream& operator<<(std::ostream& os, const Bgr& c) {
     return os << "(b " << c.b << ", g " << c.g << ", r " << c.r << ")";
 }
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tesmor-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
 Image image24(int width, int height, std::initializer_list<Bgr> bottomRowFirst) {
     if (bottomRowFirst.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
         throw std::invalid_argument("image24: wrong number of pixels");
@@ -117,64 +106,18 @@ Image testCard(int width, int height) {
     return image;
 }
 
-void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes.at(at + static_cast<size_t>(i)) = static_cast<uint8_t>(v >> (8 * i));
-}
-
-void put16(std::vector<uint8_t>& bytes, size_t at, int value) {
-    bytes.at(at) = static_cast<uint8_t>(value);
-    bytes.at(at + 1) = static_cast<uint8_t>(value >> 8);
-}
-
-int32_t get32(const std::vector<uint8_t>& bytes, size_t at) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= uint32_t{bytes.at(at + static_cast<size_t>(i))} << (8 * i);
-    return static_cast<int32_t>(v);
-}
-
 std::vector<uint8_t> bmpBytes(const Image& image) {
-    const bool palette = image.bytesPerPixel == 1;
-    const size_t between = palette ? 1024 : 0;
-    std::vector<uint8_t> bytes(54 + between);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(bytes, 2, static_cast<int32_t>(54 + between + image.data.size()));
-    put32(bytes, 10, static_cast<int32_t>(54 + between));
-    put32(bytes, 14, 40);
-    put32(bytes, 18, image.width);
-    put32(bytes, 22, image.height);
-    put16(bytes, 26, 1);
-    put16(bytes, 28, 8 * image.bytesPerPixel);
-    for (size_t i = 0; i < between / 4; ++i) {  // a recognisable colour table
-        bytes[54 + 4 * i] = static_cast<uint8_t>(i);
-        bytes[54 + 4 * i + 1] = static_cast<uint8_t>(255 - i);
-        bytes[54 + 4 * i + 2] = static_cast<uint8_t>(i * 7);
-    }
-    bytes.insert(bytes.end(), image.data.begin(), image.data.end());
-    return bytes;
-}
-
-void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::vector<uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return bmp::test::bmpBytes(image.width, image.height, 8 * image.bytesPerPixel, image.data);
 }
 
 void writeImage(const std::string& path, const Image& image) { writeBytes(path, bmpBytes(image)); }
 
 Image readImage(const std::string& path) {
-    BmpImage file;
+    bmp::BmpImage file;
     static constexpr int kBits[] = {8, 24};
-    const BmpReadStatus status = readBmp(path.c_str(), file, kBits);
-    EXPECT_EQ(status, BmpReadStatus::Ok) << path;
-    if (status != BmpReadStatus::Ok) return {};
+    const bmp::BmpReadStatus status = bmp::readBmp(path.c_str(), file, {kBits});
+    EXPECT_EQ(status, bmp::BmpReadStatus::Ok) << path;
+    if (status != bmp::BmpReadStatus::Ok) return {};
     Image image;
     image.width = file.width();
     image.height = file.height();
@@ -216,19 +159,6 @@ void expectMatchesGolden(const Image& actual, const std::string& name) {
     }
     ADD_FAILURE() << "image differs from golden " << golden << "; actual and difference written to "
                   << failures.parent_path();
-}
-
-std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value) {
-    put32(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value) {
-    put16(bytes, at, value);
-    return bytes;
-}
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size) {
-    bytes.resize(size);
-    return bytes;
 }
 
 }  // namespace tesmor::test

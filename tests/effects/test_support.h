@@ -1,5 +1,6 @@
-// Helpers shared by the effects tests: temporary folders, tiny images
-// written out as tables, BMP files built byte by byte, golden images.
+// Helpers shared by the effects tests: tiny images written out as tables,
+// their BMP files, golden images; the file helpers of the BMP module's
+// tests (tests/common/bmp_test_support.h) are theirs too.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bmp_test_support.h"
 #include "pixel_image.h"
 
 namespace tesmor::test {
@@ -20,20 +22,15 @@ std::ostream& operator<<(std::ostream& os, const Bgr& c);
 
 inline Bgr grey(int v) { return {v, v, v}; }
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    // Path of a file in the folder, as a string for the C functions.
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using bmp::test::cut;
+using bmp::test::get32;
+using bmp::test::put16;
+using bmp::test::put32;
+using bmp::test::readBytes;
+using bmp::test::TempDir;
+using bmp::test::with16;
+using bmp::test::with32;
+using bmp::test::writeBytes;
 
 // A 24-bit image from pixels listed row by row, bottom row first (the
 // stored order; y counts from the bottom everywhere in these tests).
@@ -56,22 +53,10 @@ Image testCard(int width, int height);
 
 // The bytes of a 24-bit (or 8-bit, with a 256-entry colour table) file.
 std::vector<uint8_t> bmpBytes(const Image& image);
-void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> readBytes(const std::string& path);
 void writeImage(const std::string& path, const Image& image);
 // Reads a 24-bit (or 8-bit) file with the library's reader; fails the
 // current test when it cannot be read.
 Image readImage(const std::string& path);
-
-// Little-endian field access on raw file bytes.
-void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value);
-void put16(std::vector<uint8_t>& bytes, size_t at, int value);
-// Copies of a file's bytes with one field changed, or cut to a size: the
-// damaged files of the result-code tables.
-std::vector<uint8_t> with32(std::vector<uint8_t> bytes, size_t at, int32_t value);
-std::vector<uint8_t> with16(std::vector<uint8_t> bytes, size_t at, int value);
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t size);
-int32_t get32(const std::vector<uint8_t>& bytes, size_t at);
 
 // Compares actual with the golden image tests/effects/golden/<name>.bmp.
 // With UPDATE_GOLDEN=1 in the environment the golden image is (re)written

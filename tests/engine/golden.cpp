@@ -16,9 +16,9 @@ void expectMatchesGolden(const std::string& name, const std::string& actualPath)
         fs::copy_file(actualPath, golden, fs::copy_options::overwrite_existing);
         return;
     }
-    tesmor::BmpImage actual, expected;
-    ASSERT_EQ(tesmor::readBmp(actualPath.c_str(), actual), tesmor::BmpReadStatus::Ok) << actualPath;
-    ASSERT_EQ(tesmor::readBmp(golden.c_str(), expected), tesmor::BmpReadStatus::Ok)
+    bmp::BmpImage actual, expected;
+    ASSERT_EQ(bmp::readBmp(actualPath.c_str(), actual), bmp::BmpReadStatus::Ok) << actualPath;
+    ASSERT_EQ(bmp::readBmp(golden.c_str(), expected), bmp::BmpReadStatus::Ok)
         << golden << " is missing: run with UPDATE_GOLDEN=1 and look at the image";
     const bool sameSize = actual.width() == expected.width() && actual.height() == expected.height();
     if (sameSize && actual.pixels == expected.pixels) return;
@@ -36,7 +36,7 @@ void expectMatchesGolden(const std::string& name, const std::string& actualPath)
             }
         }
         const fs::path diffPath = fs::path(ACTUAL_DIR) / (name + ".diff.bmp");
-        tesmor::writeBmp(diffPath.c_str(), actual.header, {}, diff);
+        bmp::writeBmp(diffPath.c_str(), actual.header, {}, diff);
     }
     ADD_FAILURE() << name << ": rendering differs from " << golden << " (actual " << actual.width() << "x"
                   << actual.height() << ", golden " << expected.width() << "x" << expected.height()

@@ -44,18 +44,18 @@ protected:
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    tesmor::BmpImage render(const char* text, const PavrexStyle& style, int quality, const std::string& name) {
+    bmp::BmpImage render(const char* text, const PavrexStyle& style, int quality, const std::string& name) {
         const std::string p = path(name);
         EXPECT_EQ(ImgMake(text, &style, p.c_str(), quality), PAVREX_OK);
-        tesmor::BmpImage image;
-        EXPECT_EQ(tesmor::readBmp(p.c_str(), image), tesmor::BmpReadStatus::Ok);
+        bmp::BmpImage image;
+        EXPECT_EQ(bmp::readBmp(p.c_str(), image), bmp::BmpReadStatus::Ok);
         return image;
     }
 
     fs::path dir_;
 };
 
-bool hasInk(const tesmor::BmpImage& image, int x0, int x1) {
+bool hasInk(const bmp::BmpImage& image, int x0, int x1) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = std::max(0, x0); x < std::min(image.width(), x1); ++x) {
             if (image.pixels[static_cast<size_t>(y) * image.stride() + 3 * x] != 255) return true;
@@ -149,8 +149,8 @@ TEST_F(ImgMakeTest, SelectedGlyphKeepsTheWholeCanvasAndReportsItsColumns) {
     const auto whole = render(kFiveGlyphs, style, 0, "whole.bmp");
     int start = -1, end = -1;
     ASSERT_EQ(ImgMake2(kFiveGlyphs, &style, path("third.bmp").c_str(), 0, 2, &start, &end), PAVREX_OK);
-    tesmor::BmpImage third;
-    ASSERT_EQ(tesmor::readBmp(path("third.bmp").c_str(), third), tesmor::BmpReadStatus::Ok);
+    bmp::BmpImage third;
+    ASSERT_EQ(bmp::readBmp(path("third.bmp").c_str(), third), bmp::BmpReadStatus::Ok);
     EXPECT_EQ(third.width(), whole.width());
     EXPECT_EQ(third.height(), whole.height());
     // Glyph boxes are 89 wide from the margin 29: the third starts at 29 + 178.
@@ -175,8 +175,8 @@ TEST_F(ImgMakeTest, HalfWidthKanaWithVoicedMarkIsOneGlyph) {
     const PavrexStyle style = testStyle();
     int start = 0, end = 0;
     ASSERT_EQ(ImgMake2(kVoicedHalfWidth, &style, path("g.bmp").c_str(), 0, 2, &start, &end), PAVREX_OK);
-    tesmor::BmpImage image;
-    ASSERT_EQ(tesmor::readBmp(path("g.bmp").c_str(), image), tesmor::BmpReadStatus::Ok);
+    bmp::BmpImage image;
+    ASSERT_EQ(bmp::readBmp(path("g.bmp").c_str(), image), bmp::BmpReadStatus::Ok);
     EXPECT_TRUE(hasInk(image, start, end)) << "three glyphs, not six";
     EXPECT_FALSE(hasInk(image, 0, start));
 }
@@ -272,8 +272,8 @@ TEST_F(ImgMakeTest, GoldenVerticalWithTurnedLongVowelMark) {
     // Drawn upright, the mark looks different.
     style.RotateDashes = 0;
     const auto upright = render(kSoDash, style, 0, "v0.bmp");
-    tesmor::BmpImage turned;
-    ASSERT_EQ(tesmor::readBmp(path("v.bmp").c_str(), turned), tesmor::BmpReadStatus::Ok);
+    bmp::BmpImage turned;
+    ASSERT_EQ(bmp::readBmp(path("v.bmp").c_str(), turned), bmp::BmpReadStatus::Ok);
     EXPECT_NE(upright.pixels, turned.pixels);
 }
 
@@ -300,7 +300,7 @@ const char* const kTwoKanji = "\x95\xB6\x8E\x9A";  // 文字
 
 // A 160 x 40 texture of diagonal stripes, and a wide two-colour pattern.
 void writeTexture(const std::string& path, int w, int h, bool stripes) {
-    const int stride = tesmor::rowStride(24, w);
+    const int stride = bmp::rowStride(24, w);
     std::vector<uint8_t> px(static_cast<size_t>(stride) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -317,7 +317,7 @@ void writeTexture(const std::string& path, int w, int h, bool stripes) {
                 p[2] = static_cast<uint8_t>(t);
             }
         }
-    ASSERT_TRUE(tesmor::writeBmp(path.c_str(), tesmor::makeHeader24(w, h), {}, px));
+    ASSERT_TRUE(bmp::writeBmp(path.c_str(), bmp::makeHeader24(w, h), {}, px));
 }
 
 struct Look {

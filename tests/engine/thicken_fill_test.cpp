@@ -124,7 +124,7 @@ protected:
     // A texture whose pixel (x, y) is (x % 256, y, 77) as red, green, blue.
     std::string writeTexture(int w, int h) {
         const std::string path = (dir_ / "tex.bmp").string();
-        const int stride = tesmor::rowStride(24, w);
+        const int stride = bmp::rowStride(24, w);
         std::vector<uint8_t> pixels(static_cast<size_t>(stride) * h, 0);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -133,7 +133,7 @@ protected:
                 p[1] = static_cast<uint8_t>(y);
                 p[2] = static_cast<uint8_t>(x % 256);
             }
-        EXPECT_TRUE(tesmor::writeBmp(path.c_str(), tesmor::makeHeader24(w, h), {}, pixels));
+        EXPECT_TRUE(bmp::writeBmp(path.c_str(), bmp::makeHeader24(w, h), {}, pixels));
         return path;
     }
     void useTexture(RenderContext& c, const std::string& path, int type, int tile) {
@@ -160,8 +160,8 @@ TEST_F(TextureFill, StretchedZoomsTheFileToTheCanvas) {
     auto c = canvasFrom(Rows(8, std::string(12, '#')));
     useTexture(c, path, 6, 1);  // type 6 always stretches
     fill(c);
-    tesmor::BmpImage zoomed;
-    ASSERT_EQ(tesmor::readBmp(path.c_str(), zoomed), tesmor::BmpReadStatus::Ok);
+    bmp::BmpImage zoomed;
+    ASSERT_EQ(bmp::readBmp(path.c_str(), zoomed), bmp::BmpReadStatus::Ok);
     EXPECT_EQ(zoomed.width(), 12);
     EXPECT_EQ(zoomed.height(), 8);
     EXPECT_EQ(pixelRgb(c, 0, 0), (Rgb{0, 0, 77}));

@@ -55,22 +55,22 @@ fs::path freshFolder(const std::string& name) {
 }
 
 // Reads an embedded texture through the system's own BMP reader.
-tesmor::BmpImage readTexture(int resourceNumber) {
+bmp::BmpImage readTexture(int resourceNumber) {
     const QByteArray bytes = resourceBytes(res::texturePath(resourceNumber));
     const fs::path path = freshFolder("read") / "texture.bmp";
     {
         std::ofstream out(path, std::ios::binary);
         out.write(bytes.constData(), bytes.size());
     }
-    tesmor::BmpImage image;
-    EXPECT_EQ(tesmor::readBmp(path.c_str(), image), tesmor::BmpReadStatus::Ok) << resourceNumber;
+    bmp::BmpImage image;
+    EXPECT_EQ(bmp::readBmp(path.c_str(), image), bmp::BmpReadStatus::Ok) << resourceNumber;
     return image;
 }
 
 // Mean absolute channel difference between neighbouring columns (x, x + 1)
 // for every x, or rows (y, y + 1) for every y; the last entry is the pair
 // across the wrap (last, first).
-std::vector<double> neighbourDifferences(const tesmor::BmpImage& image, bool columns) {
+std::vector<double> neighbourDifferences(const bmp::BmpImage& image, bool columns) {
     const int w = image.width(), h = image.height(), stride = image.stride();
     auto px = [&](int x, int y, int c) { return int(image.pixels[size_t(y) * stride + 3 * x + c]); };
     std::vector<double> d;
@@ -112,7 +112,7 @@ TEST(Textures, FortyEightOf160By40TwentyFourBitReadableBmps) {
         const int number = res::kFirstTexture + n;
         const QByteArray bytes = resourceBytes(res::texturePath(number));
         ASSERT_EQ(bytes.size(), 54 + 40 * 480) << number;  // rows of 160 * 3 bytes, already 4-aligned
-        const tesmor::BmpImage image = readTexture(number);
+        const bmp::BmpImage image = readTexture(number);
         EXPECT_EQ(image.width(), 160) << number;
         EXPECT_EQ(image.height(), 40) << number;
         EXPECT_EQ(image.header.bitCount(), 24) << number;
@@ -140,7 +140,7 @@ TEST(Textures, TiledSetMatchesTheRenderPipelinesTable) {
 TEST(Textures, TiledTexturesJoinWithoutASeam) {
     for (int n = 0; n < res::kTextureCount; ++n) {
         if (!vakuro::gen::textureIsTiled(n)) continue;
-        const tesmor::BmpImage image = readTexture(res::kFirstTexture + n);
+        const bmp::BmpImage image = readTexture(res::kFirstTexture + n);
         for (const bool columns : {true, false}) {
             double seam = 0, limit = 0;
             EXPECT_TRUE(seamless(neighbourDifferences(image, columns), &seam, &limit))
@@ -154,7 +154,7 @@ TEST(Textures, SeamCheckCatchesStretchedPictures) {
     // The check is sharp enough to see the edges of pictures that are not
     // meant to repeat: gradients, a rainbow, marble, a sky.
     for (const int n : {12, 28, 41, 42}) {
-        const tesmor::BmpImage image = readTexture(res::kFirstTexture + n);
+        const bmp::BmpImage image = readTexture(res::kFirstTexture + n);
         EXPECT_FALSE(seamless(neighbourDifferences(image, true)) && seamless(neighbourDifferences(image, false)))
             << n;
     }

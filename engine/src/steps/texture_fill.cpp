@@ -17,8 +17,8 @@ void fillFromTexture(RenderContext& c) {
 
     // A texture that cannot be read leaves the ink unpainted. Only what the
     // file really holds is used, whatever its header claims.
-    tesmor::BmpImage texture;
-    if (tesmor::readBmp(path.c_str(), texture) != tesmor::BmpReadStatus::Ok) return;
+    bmp::BmpImage texture;
+    if (bmp::readBmp(path.c_str(), texture) != bmp::BmpReadStatus::Ok) return;
     const int tw = texture.width();
     const int th = texture.height();
     const size_t stride = static_cast<size_t>(texture.stride());

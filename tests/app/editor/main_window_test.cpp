@@ -19,8 +19,8 @@ namespace {
 QString vakTmp() { return TempFolder() + QStringLiteral("VakTmp.bmp"); }
 
 QSize bmpSize(const QString& path) {
-    tesmor::BmpImage image;
-    if (tesmor::readBmp(QFile::encodeName(path).constData(), image) != tesmor::BmpReadStatus::Ok) return {};
+    bmp::BmpImage image;
+    if (bmp::readBmp(QFile::encodeName(path).constData(), image) != bmp::BmpReadStatus::Ok) return {};
     return {image.width(), image.height()};
 }
 

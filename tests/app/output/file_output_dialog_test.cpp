@@ -591,8 +591,8 @@ private slots:
         const QString tmp = TempFolder() + QStringLiteral("VakTmp.bmp");
         auto writeTemp = [&](int w, int h) {
             const QImage image = textPicture(w, h);
-            QVERIFY(tesmor::writeBmp(QFile::encodeName(tmp).constData(), tesmor::makeHeader24(w, h), {},
-                                     ReadPictureBits(image)));
+            QVERIFY(bmp::writeBmp(QFile::encodeName(tmp).constData(), bmp::makeHeader24(w, h), {},
+                                  ReadPictureBits(image)));
         };
         writeTemp(100, 40);
         {

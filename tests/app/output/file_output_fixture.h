@@ -43,8 +43,8 @@ public:
     void renderTextImage(const QString&, int highQuality, const QString& outPath, int, int qualityBase) override {
         lastQuality = highQuality != 0 ? qualityBase + 100 : 0;
         const std::vector<uint8_t> bits = ReadPictureBits(picture_);
-        tesmor::writeBmp(QFile::encodeName(outPath).constData(),
-                         tesmor::makeHeader24(picture_.width(), picture_.height()), {}, bits);
+        bmp::writeBmp(QFile::encodeName(outPath).constData(),
+                      bmp::makeHeader24(picture_.width(), picture_.height()), {}, bits);
         holder_ = picture_;
     }
     QImage renderHolder() const override { return holder_; }

@@ -73,14 +73,14 @@ private slots:
         s.PatternRepeat = 2;
         pipeline.PrepareTexture();
         const QByteArray file = QFile::encodeName(TempFolder() + QStringLiteral("Texcher.bmp"));
-        tesmor::BmpImage image;
-        QCOMPARE(tesmor::readBmp(file.constData(), image), tesmor::BmpReadStatus::Ok);
+        bmp::BmpImage image;
+        QCOMPARE(bmp::readBmp(file.constData(), image), bmp::BmpReadStatus::Ok);
         QCOMPARE(image.width(), 160);
         QCOMPARE(image.height(), 40);
         const std::vector<uint8_t> first = image.pixels;
         s.PatternAngle = 90;
         pipeline.PrepareTexture();
-        QCOMPARE(tesmor::readBmp(file.constData(), image), tesmor::BmpReadStatus::Ok);
+        QCOMPARE(bmp::readBmp(file.constData(), image), bmp::BmpReadStatus::Ok);
         QVERIFY(image.pixels != first);
     }
 

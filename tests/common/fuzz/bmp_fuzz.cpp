@@ -1,181 +1,66 @@
-// Fuzz entry for the BMP reader and the file functions: the input is
-// written to a file which is read and passed through every file function
-// with small sizes (and the light, turn and edge functions with arguments
-// taken from its last bytes); the tail of the input also drives a paste, a
-// margin measurement, an in-memory quarter turn and a pattern on small
-// pixel arrays.
-#include <unistd.h>
-
-#include <algorithm>
-#include <array>
+// Fuzz entry for the BMP module: the input is read from memory and from a
+// file under the rules of each reader of the system (the effects library's
+// 8- and 24-bit files, the engine's 24-bit textures, the image-format
+// component's files in either row order with its own limits). Both
+// readings must agree, an image that reads must agree with its header, and
+// it must write and read back unchanged.
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "bmp_file.h"
-#include "dibpast.h"
-#include "effect.h"
-#include "fead.h"
-#include "getmarg.h"
-#include "hresize.h"
-#include "light.h"
-#include "rot.h"
-#include "rotang.h"
-#include "sidedsp.h"
-#include "sresize.h"
-#include "sresize2.h"
-#include "texcolex.h"
-#include "zoom.h"
+#include "fuzz_support.h"
 
 namespace {
 
-// One pair of file names per process, in TMPDIR (or /tmp).
-const std::string& scratchPath(const char* suffix, std::string& store) {
-    if (store.empty()) {
-        const char* dir = std::getenv("TMPDIR");
-        store = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/tesmor-fuzz-" +
-                std::to_string(::getpid()) + suffix;
-    }
-    return store;
+using fuzz::check;
+
+constexpr int kEightAndTwentyFour[] = {8, 24};
+const bmp::ReadRules kRules[] = {
+    {kEightAndTwentyFour},                                                     // effects
+    {},                                                                        // engine textures
+    {kEightAndTwentyFour, true, 32767, int64_t{1} << 26, int64_t{512} << 20},  // image formats
+};
+
+void checkImage(const bmp::BmpImage& image) {
+    check(image.width() >= 1 && image.height() >= 1, "positive size");
+    check(image.pixels.size() == static_cast<size_t>(image.height()) * image.stride(),
+          "pixel bytes = rows * stride");
+    check(image.between.size() + 54 == static_cast<uint32_t>(image.header.dataOffset()),
+          "between bytes = offset - 54");
+    const size_t table = image.colourTable().size();
+    check(image.header.bitCount() == 8 ? table >= 4 && table <= 1024 : table == 0, "colour table size");
 }
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+void fuzzRules(const uint8_t* data, size_t size, const std::string& in, const std::string& out,
+               const bmp::ReadRules& rules) {
+    bmp::BmpImage fromMemory, fromFile;
+    const bmp::BmpReadStatus status = bmp::decodeBmp({data, size}, fromMemory, rules);
+    check(bmp::readBmp(in.c_str(), fromFile, rules) == status, "file and memory give one status");
+    if (status != bmp::BmpReadStatus::Ok) return;
+    checkImage(fromMemory);
+    check(fromMemory.header.bytes == fromFile.header.bytes && fromMemory.between == fromFile.between &&
+              fromMemory.pixels == fromFile.pixels,
+          "file and memory give one image");
 
-void writeInput(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) std::abort();
-    if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
-}
-
-void fuzzFile(const uint8_t* data, size_t size) {
-    static std::string inStore, outStore;
-    const std::string& in = scratchPath(".in.bmp", inStore);
-    const std::string& out = scratchPath(".out.bmp", outStore);
-    writeInput(in, data, size);
-
-    static constexpr int kBits[] = {8, 24};
-    tesmor::BmpImage image;
-    const tesmor::BmpReadStatus status = tesmor::readBmp(in.c_str(), image, kBits);
-    if (status == tesmor::BmpReadStatus::Ok) {
-        check(image.width() >= 1 && image.height() >= 1, "positive size");
-        check(image.pixels.size() == static_cast<size_t>(image.height()) * image.stride(),
-              "pixel bytes = height * stride");
-        check(image.between.size() + 54 == static_cast<size_t>(image.header.dataOffset()),
-              "between bytes = offset - 54");
-    }
-
-    const auto expectOutput = [&](int code) {
-        if (code == 1) {
-            tesmor::BmpImage result;
-            check(tesmor::readBmp(out.c_str(), result, kBits) == tesmor::BmpReadStatus::Ok,
-                  "a written result reads back");
-        }
-        std::remove(out.c_str());
-    };
-    expectOutput(tesmor::hReSizeFile(in.c_str(), out.c_str(), 3, 2));
-    expectOutput(tesmor::hReSizeFile(in.c_str(), out.c_str(), 0, 0));
-    expectOutput(tesmor::sReSizeFile(in.c_str(), out.c_str(), -5, 3, 3));
-    expectOutput(tesmor::sReSizeFile(in.c_str(), out.c_str(), 0, 0, 0));
-    expectOutput(tesmor::sReSize2File(in.c_str(), out.c_str(), {1, 1, 2, 2}, 4, 3, 2));
-    expectOutput(tesmor::zoomFile(in.c_str(), out.c_str(), 7, 5));
-    expectOutput(tesmor::zoomFile(in.c_str(), out.c_str(), 1, 1));
-
-    // Arguments from the last 8 bytes, signed, now and then scaled far out.
-    int8_t arg[8] = {3, -2, 5, 1, 7, 2, 9, 4};
-    if (size >= 8) std::memcpy(arg, data + size - 8, sizeof arg);
-    const int far = (arg[0] & 1) ? 16000000 : 1;  // 127 * far stays within int
-    expectOutput(tesmor::feadFile(in.c_str(), out.c_str(), 0x102030 * arg[1], arg[2] * 3, arg[3] & 3));
-    expectOutput(tesmor::lightFile(in.c_str(), out.c_str(), arg[4] * far, arg[5] * far, arg[6],
-                                   arg[7]));
-    expectOutput(tesmor::sideDspFile(in.c_str(), out.c_str(), arg[1] * far, arg[2], 0xABCDEF));
-    expectOutput(tesmor::effectFile(in.c_str(), out.c_str(), arg[3] * 4, arg[4] * 8, arg[5] * 16));
-    expectOutput(tesmor::rotAngFile(in.c_str(), out.c_str(), nullptr, nullptr, arg[6] * 0.25f));
-
-    // A quarter turn there and back gives the pixels back.
-    static std::string backStore;
-    const std::string& back = scratchPath(".back.bmp", backStore);
-    const int turned = tesmor::rotFile(in.c_str(), out.c_str(), 1);
-    if (turned == 1) {
-        check(tesmor::rotFile(out.c_str(), back.c_str(), 2) == 1, "a turned file turns back");
-        tesmor::BmpImage first, second;
-        check(tesmor::readBmp(in.c_str(), first, kBits) == tesmor::BmpReadStatus::Ok &&
-                  tesmor::readBmp(back.c_str(), second, kBits) == tesmor::BmpReadStatus::Ok,
-              "turned files read back");
-        check(first.width() == second.width() && first.height() == second.height(),
-              "a quarter turn and back keeps the size");
-        // Padding bytes are not pixels: the turned rows pad with zeros.
-        const size_t used = static_cast<size_t>(first.width()) * (first.header.bitCount() / 8);
-        for (int y = 0; y < first.height(); ++y) {
-            const auto row = static_cast<size_t>(y) * static_cast<size_t>(first.stride());
-            check(std::equal(first.pixels.begin() + static_cast<std::ptrdiff_t>(row),
-                             first.pixels.begin() + static_cast<std::ptrdiff_t>(row + used),
-                             second.pixels.begin() + static_cast<std::ptrdiff_t>(row)),
-                  "a quarter turn and back keeps the pixels");
-        }
-        std::remove(back.c_str());
-    }
+    check(bmp::writeBmp(out.c_str(), fromMemory.header, fromMemory.between, fromMemory.pixels),
+          "an image that reads can be written");
+    bmp::BmpImage again;
+    check(bmp::readBmp(out.c_str(), again, rules) == bmp::BmpReadStatus::Ok, "a written image reads back");
+    check(again.header.bytes == fromMemory.header.bytes && again.between == fromMemory.between &&
+              again.pixels == fromMemory.pixels,
+          "a written image reads back unchanged");
     std::remove(out.c_str());
-    std::remove(in.c_str());
-}
-
-// The tail also drives RotM on a buffer that holds the larger image (with
-// a guard after it) and a small pattern.
-void fuzzMemory(const uint8_t* data, size_t size) {
-    if (size < 4) return;
-    const auto w = static_cast<int16_t>(data[size - 4] % 9);
-    const auto h = static_cast<int16_t>(data[size - 3] % 9);
-    const size_t bytes = static_cast<size_t>(
-        std::max(tesmor::bytes8(w, h), tesmor::bytes8(h, w)));
-    std::vector<uint8_t> buffer(bytes + 16, 0xEE);
-    for (size_t i = 0; i < bytes; ++i) buffer[i] = data[i % size];
-    int16_t tw = w, th = h;
-    const int code = tesmor::rotateInPlace(buffer.data(), &tw, &th, static_cast<int8_t>(data[size - 2]));
-    check(code <= 1 && code >= -5, "RotM code in range");
-    for (size_t i = bytes; i < buffer.size(); ++i) check(buffer[i] == 0xEE, "RotM stays in its buffer");
-    if (code == 1) check(tw == h && th == w, "RotM swaps the sizes");
-
-    const tesmor::Image pattern = tesmor::stripePattern(1 + data[size - 4] % 5, 1 + data[size - 3] % 5,
-                                                        tesmor::colourOf(0x123456), tesmor::colourOf(0xFEDCBA),
-                                                        static_cast<int8_t>(data[size - 2]),
-                                                        static_cast<int8_t>(data[size - 1]) * 7);
-    check(pattern.data.size() == static_cast<size_t>(pattern.height) * pattern.stride(), "pattern size");
-}
-
-// The last 12 bytes (when there are that many) choose a paste: signed
-// position, size and span values around small pixel arrays.
-void fuzzPaste(const uint8_t* data, size_t size) {
-    if (size < 12) return;
-    const auto* p = reinterpret_cast<const int8_t*>(data + size - 12);
-    const int dw = 1 + (data[size - 12] & 7), dh = 1 + (data[size - 11] & 7);
-    const int sw = 1 + (data[size - 10] & 7), sh = 1 + (data[size - 9] & 7);
-    std::vector<uint8_t> target(static_cast<size_t>(dh) * tesmor::rowStride(24, dw), 0x55);
-    std::vector<uint8_t> source(static_cast<size_t>(sh) * tesmor::rowStride(24, sw), 0xAA);
-    const tesmor::TargetView t{target.data(), dw, dh};
-    const tesmor::ImageView s{source.data(), sw, sh, 3};
-    const bool keyed = (p[4] & 1) != 0;
-    // Scale the paste size up now and then so that large values are met too.
-    const int scale = (p[4] & 2) ? 10000000 : 1;
-    tesmor::pasteScaled(t, s, p[5], p[6], p[7] * scale, p[8] * scale, keyed);
-    const tesmor::SourceSpan span{p[9], p[10], p[11]};
-    if (tesmor::spanInside(span, sw, sh)) tesmor::pasteSpan(t, s, p[5], p[6], p[7], p[8], span, keyed);
-    const tesmor::Margins m = tesmor::keyMargins({target.data(), dw, dh, 3});
-    check(m.bottom >= 0 && m.top >= 0 && m.bottom + m.top <= dh - 1, "margins within the image");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzFile(data, size);
-    fuzzPaste(data, size);
-    fuzzMemory(data, size);
+    static std::string inStore, outStore;
+    const std::string& in = fuzz::scratchPath(".in.bmp", inStore);
+    const std::string& out = fuzz::scratchPath(".out.bmp", outStore);
+    fuzz::writeInput(in, data, size);
+    for (const bmp::ReadRules& rules : kRules) fuzzRules(data, size, in, out, rules);
+    std::remove(in.c_str());
     return 0;
 }
