@@ -1,13 +1,17 @@
-// Code page 932 (Shift-JIS) on the program side: the encoding of the settings
-// file, of the string fields of the style record and of every text handed to
-// the engine. Conversions go through iconv ("CP932"); every call opens and
-// closes its own descriptor, so nothing is shared between calls.
+// Code page 932 for the program's QString texts: the settings file, the
+// string fields of the style record and every text handed to the engine.
+// The conversions themselves are the shared module's (common/cp932.h); this
+// adapter turns QString's UTF-16 into code points and back. A lone UTF-16
+// surrogate stays one character of its own that code page 932 cannot
+// represent.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
+
+#include "cp932.h"
 
 namespace vakuro {
 
@@ -38,7 +42,7 @@ QByteArray toCp932Lossy(const QString& text);
 int cp932CharacterBytes(const QString& text, qsizetype index, int* unitsOut = nullptr);
 
 // True for a byte that begins a double-byte character (0x81-0x9F, 0xE0-0xFC).
-constexpr bool isCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool isCp932LeadByte(unsigned char b) { return cp932::isLeadByte(b); }
 
 // The length of the longest prefix of bytes[0, length) that is at most
 // maxBytes long and does not end in the middle of a double-byte character.

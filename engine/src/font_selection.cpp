@@ -88,7 +88,7 @@ std::optional<std::string> matchingFamily(FcPattern* font, std::string_view requ
     for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
         const std::string utf8(reinterpret_cast<const char*>(name));
         if (rule == MatchRule::None) return utf8;
-        auto actual = encodeCp932(utf8);
+        auto actual = cp932::fromUtf8(utf8);
         if (!actual) continue;
         if (actual->size() > kActualNameLimit) actual->resize(kActualNameLimit);
         const bool ok = rule == MatchRule::OverActualLength ? matchesOverActualLength(*actual, request)
@@ -101,7 +101,7 @@ std::optional<std::string> matchingFamily(FcPattern* font, std::string_view requ
 }  // namespace
 
 std::string_view mapFaceAlias(std::string_view cp932Name) {
-    const auto utf8 = cp932ToUtf8(cp932Name);
+    const auto utf8 = cp932::toUtf8(cp932Name);
     if (!utf8) return cp932Name;
     for (const auto& a : kAliases) {
         if (*utf8 == a.from) return a.to;
@@ -121,7 +121,7 @@ bool matchesFirst24(std::string_view actual, std::string_view requested) {
 std::optional<FontChoice> selectFont(std::string_view cp932Name) {
     if (!FcInit()) return std::nullopt;
     const std::string request(mapFaceAlias(cp932Name));
-    const std::string requestUtf8 = cp932ToUtf8(request).value_or(request);
+    const std::string requestUtf8 = cp932::toUtf8(request).value_or(request);
     for (size_t t = 0; t < kTries.size(); ++t) {
         Pattern pattern = makeRequest(requestUtf8, kTries[t]);
         if (!pattern) return std::nullopt;

@@ -63,7 +63,7 @@ FreeTypeGlyphSource::~FreeTypeGlyphSource() = default;
 
 std::u32string FreeTypeGlyphSource::characters(std::string_view cp932Bytes) const {
     // Bytes that are no code page 932 character draw the font's missing-glyph box.
-    return decodeCp932(cp932Bytes).value_or(std::u32string(1, U'\0'));
+    return cp932::decode(cp932Bytes).value_or(std::u32string(1, U'\0'));
 }
 
 int FreeTypeGlyphSource::measureWidth(std::string_view cp932Bytes) {

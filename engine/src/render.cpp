@@ -69,7 +69,7 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
     c.q = quality > 99 ? quality - 100 : quality;
     c.style = prepareStyle(record, c.q);
 
-    std::string_view face = readNulField(std::span<const char>(c.style.FontName));
+    std::string_view face = cp932::readNulField(std::span<const char>(c.style.FontName));
     face = face.substr(0, std::min(face.size(), kFaceNameLimit));
     auto font = fonts(face, kCellHeight[c.q]);
     if (!font) {

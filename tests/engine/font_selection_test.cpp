@@ -26,7 +26,7 @@ TEST(FontSelection, FindsThePinnedTestFontOnTheFirstTry) {
 }
 
 TEST(FontSelection, FindsAFaceByItsJapaneseName) {
-    const auto choice = selectFont(encodeCp932("IPAゴシック").value());
+    const auto choice = selectFont(cp932::fromUtf8("IPAゴシック").value());
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->attempt, 1);
     EXPECT_TRUE(choice->file.ends_with("/ipag.ttf")) << choice->file;
@@ -39,7 +39,7 @@ TEST(FontSelection, WindowsFaceNamesMapToInstalledFaces) {
         {"HG正楷書体-PRO", "/AoyagiKouzanT.ttf"},
     };
     for (auto [name, file] : cases) {
-        const auto choice = selectFont(encodeCp932(name).value());
+        const auto choice = selectFont(cp932::fromUtf8(name).value());
         ASSERT_TRUE(choice) << name;
         EXPECT_TRUE(choice->file.ends_with(file)) << name << " -> " << choice->file;
         EXPECT_EQ(choice->attempt, 1) << name;

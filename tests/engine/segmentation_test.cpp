@@ -6,7 +6,7 @@
 namespace pavrex {
 namespace {
 
-std::string sjis(const char* utf8) { return encodeCp932(utf8).value(); }
+std::string sjis(const char* utf8) { return cp932::fromUtf8(utf8).value(); }
 
 struct SegmentCase {
     const char* utf8;

@@ -9,7 +9,7 @@
 namespace pavrex {
 
 void fillFromTexture(RenderContext& c) {
-    const std::string path(readNulField(std::span<const char>(c.style.TextureFile)));
+    const std::string path(cp932::readNulField(std::span<const char>(c.style.TextureFile)));
     if (path.empty()) return;
     const bool stretched = c.style.FillType == 6 || c.style.TextureTile == 0;
     // The texture file is stretched in place to the canvas size.
