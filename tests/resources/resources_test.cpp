@@ -198,6 +198,26 @@ Wav parseWav(const std::vector<uint8_t>& b) {
     return w;
 }
 
+// The template files are kept with the sources; their generator must still
+// write exactly those bytes, so that editing its table changes only what
+// was meant to change.
+TEST(Generators, TemplateGeneratorWritesTheKeptTemplates) {
+    const fs::path out = freshFolder("templates");
+    const std::string command = std::string("\"") + VAKURO_GEN_TEMPLATES + "\" \"" + out.string() + "\" >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    size_t compared = 0;
+    for (const auto& entry : fs::directory_iterator(VAKURO_TEMPLATE_DIR)) {
+        if (entry.path().extension() != ".VTF") continue;
+        const fs::path written = out / entry.path().filename();
+        ASSERT_TRUE(fs::exists(written)) << written;
+        EXPECT_EQ(fileBytes(written), fileBytes(entry.path())) << entry.path().filename();
+        ++compared;
+    }
+    EXPECT_EQ(compared, 28u);
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(out), fs::directory_iterator())), compared);
+}
+
+
 }  // namespace
 
 TEST(Sounds, PcmMonoWavesOfTheRightKindAndLength) {
