@@ -23,7 +23,7 @@ TESMOR32_API int HReSize(const char* source, const char* destination, int newWid
 
 TESMOR32_API int SReSize(const char* source, const char* destination, int newWidth,
                          int newHeight, int samples) {
-    return guarded(sresize_result::OutOfMemory, [&] {
+    return guarded(supersample_result::OutOfMemory, [&] {
         return sReSizeFile(source, destination, low16(newWidth), low16(newHeight), samples);
     });
 }
@@ -31,7 +31,7 @@ TESMOR32_API int SReSize(const char* source, const char* destination, int newWid
 TESMOR32_API int SReSize2(const char* source, const char* destination, int x0, int y0,
                           int windowWidth, int windowHeight, int newWidth, int newHeight,
                           int samples) {
-    return guarded(sresize2_result::OutOfMemory, [&] {
+    return guarded(supersample_result::OutOfMemory, [&] {
         const Window window{low16(x0), low16(y0), low16(windowWidth), low16(windowHeight)};
         return sReSize2File(source, destination, window, low16(newWidth), low16(newHeight),
                             samples);

@@ -20,20 +20,20 @@ extern "C" {
 
 TESMOR32_API int Fead(const char* source, const char* destination, int colour, int level,
                       int mode) {
-    return guarded(recolour_result::OutOfMemory,
+    return guarded(file_result::OutOfMemory,
                    [&] { return feadFile(source, destination, colour, level, mode); });
 }
 
 TESMOR32_API int Light(const char* source, const char* destination, int lightX, int lightY,
                        int strength, int falloff) {
-    return guarded(recolour_result::OutOfMemory, [&] {
+    return guarded(file_result::OutOfMemory, [&] {
         return lightFile(source, destination, lightX, lightY, strength, falloff);
     });
 }
 
 TESMOR32_API int SideDsp(const char* source, const char* destination, int edgeX, int edgeWidth,
                          int colour) {
-    return guarded(recolour_result::OutOfMemory,
+    return guarded(file_result::OutOfMemory,
                    [&] { return sideDspFile(source, destination, edgeX, edgeWidth, colour); });
 }
 

@@ -10,7 +10,7 @@ using namespace tesmor;
 extern "C" {
 
 TESMOR32_API int Rot(const char* source, const char* destination, int mode) {
-    return guarded(rot_result::OutOfMemory,
+    return guarded(file_result::OutOfMemory,
                    [&] { return rotFile(source, destination, low16(mode)); });
 }
 
@@ -21,7 +21,7 @@ TESMOR32_API int RotM(unsigned char* pixels, short* width, short* height, int mo
 
 TESMOR32_API int RotAng(const char* source, const char* destination, int* outWidth,
                         int* outHeight, float angle) {
-    return guarded(rotang_result::OutOfMemory, [&] {
+    return guarded(file_result::OutOfMemory, [&] {
         return rotAngFile(source, destination, outWidth, outHeight, angle);
     });
 }

@@ -15,7 +15,7 @@ namespace tesmor {
 // Padding bytes are left as they are.
 void fade(Image& image, Colour colour, int level, int mode);
 
-// The file function. Returns a recolour_result code.
+// The file function. Returns a file_result code.
 int feadFile(const char* source, const char* destination, int colour, int level, int mode);
 
 }  // namespace tesmor

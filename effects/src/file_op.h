@@ -21,6 +21,28 @@ struct SourceCodes {
     int outOfMemory;
 };
 
+// The result codes that Rot, RotAng, Fead, Light and SideDsp share.
+namespace file_result {
+enum : int {
+    Ok = 1,
+    Unchanged = 0,  // Rot mode 0 or RotAng angle 0 onto the source itself: nothing to do
+    CannotOpen = -1,
+    ShortHeader = -2,
+    NotBm = -3,
+    Compressed = -4,
+    BadBitCount = -5,  // Rot: neither 8 nor 24 bits; the others: not 24 bits
+    OutOfMemory = -6,
+    CannotWrite = -10,
+    BadArgument = -11,  // Rot: the mode; RotAng: the angle; SideDsp: the edge width
+    Damaged = -13,
+};
+}
+
+inline constexpr SourceCodes kFileCodes{
+    file_result::CannotOpen, file_result::ShortHeader, file_result::NotBm,
+    file_result::NotBm,      file_result::Compressed,  file_result::BadBitCount,
+    file_result::Damaged,    file_result::OutOfMemory};
+
 // kSuccess for BmpReadStatus::Ok, else the matching code.
 int sourceCode(bmp::BmpReadStatus status, const SourceCodes& codes);
 

@@ -23,7 +23,7 @@ inline constexpr int kMaxLightCount = 40;
 // Padding bytes are copied.
 Image lightRays(ImageView source, int lightX, int lightY, int strength, int falloff);
 
-// The file function. Returns a recolour_result code.
+// The file function. Returns a file_result code.
 int lightFile(const char* source, const char* destination, int lightX, int lightY,
               int strength, int falloff);
 

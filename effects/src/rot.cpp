@@ -50,14 +50,12 @@ Image rotateQuarter(ImageView source, QuarterTurn direction) {
 }
 
 int rotFile(const char* source, const char* destination, int mode) {
-    using namespace rot_result;
-    if (mode != 0 && mode != 1 && mode != 2) return BadMode;
+    using namespace file_result;
+    if (mode != 0 && mode != 1 && mode != 2) return BadArgument;
     if (mode == 0 && samePath(source, destination)) return Unchanged;
     static constexpr std::array<int, 2> kBits{8, 24};
-    static constexpr SourceCodes kCodes{CannotOpen, ShortHeader, NotBm,   NotBm,
-                                        Compressed, BadBitCount, Damaged, OutOfMemory};
     bmp::BmpImage image;
-    const int read = sourceCode(bmp::readBmp(source, image, {kBits}), kCodes);
+    const int read = sourceCode(bmp::readBmp(source, image, {kBits}), kFileCodes);
     if (read != kSuccess) return read;
 
     const bool palette = image.header.bitCount() == 8;

@@ -4,25 +4,9 @@
 
 #include <cstdint>
 
-#include "pixel_image.h"
+#include "file_op.h"
 
 namespace tesmor {
-
-namespace rot_result {
-enum : int {
-    Ok = 1,
-    Unchanged = 0,  // mode 0 with the source as destination: nothing to do
-    CannotOpen = -1,
-    ShortHeader = -2,
-    NotBm = -3,
-    Compressed = -4,
-    BadBitCount = -5,
-    OutOfMemory = -6,
-    CannotWrite = -10,
-    BadMode = -11,
-    Damaged = -13,
-};
-}
 
 namespace rotm_result {
 enum : int {
@@ -43,7 +27,7 @@ enum class QuarterTurn { Clockwise, CounterClockwise };
 Image rotateQuarter(ImageView source, QuarterTurn turn);
 
 // The file function. mode 0 copies, 1 turns clockwise, 2 counter-clockwise;
-// an 8-bit file keeps its colour table. Returns an rot_result code.
+// an 8-bit file keeps its colour table. Returns a file_result code.
 int rotFile(const char* source, const char* destination, int mode);
 
 // Bytes of a width x height one-byte-per-pixel array (rows padded to 4).

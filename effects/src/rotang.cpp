@@ -84,10 +84,8 @@ Image rotateByAngle(ImageView source, float angle) {
 
 int rotAngFile(const char* source, const char* destination, int* outWidth, int* outHeight,
                float angle) {
-    using namespace rotang_result;
-    if (!std::isfinite(angle)) return BadAngle;
-    static constexpr SourceCodes kCodes{CannotOpen, ShortHeader, NotBm,   NotBm,
-                                        Compressed, Not24Bit,    Damaged, OutOfMemory};
+    using namespace file_result;
+    if (!std::isfinite(angle)) return BadArgument;
     const auto report = [&](int width, int height) {
         if (outWidth != nullptr) *outWidth = width;
         if (outHeight != nullptr) *outHeight = height;
@@ -97,7 +95,7 @@ int rotAngFile(const char* source, const char* destination, int* outWidth, int* 
         if (bmp::readBmp(source, image) == bmp::BmpReadStatus::Ok) report(image.width(), image.height());
         return Unchanged;
     }
-    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
+    const int read = sourceCode(bmp::readBmp(source, image), kFileCodes);
     if (read != kSuccess) return read;
 
     const RotatedSize size = rotatedSize(image.width(), image.height(), angle);

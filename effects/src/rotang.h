@@ -2,25 +2,9 @@
 // the colour of its bottom-left pixel.
 #pragma once
 
-#include "pixel_image.h"
+#include "file_op.h"
 
 namespace tesmor {
-
-namespace rotang_result {
-enum : int {
-    Ok = 1,
-    Unchanged = 0,  // angle 0 with the source as destination: nothing to do
-    CannotOpen = -1,
-    ShortHeader = -2,
-    NotBm = -3,
-    Compressed = -4,
-    Not24Bit = -5,
-    OutOfMemory = -6,
-    CannotWrite = -10,
-    BadAngle = -11,
-    Damaged = -13,
-};
-}
 
 struct RotatedSize {
     int width;
@@ -48,7 +32,7 @@ Image rotateByAngle(ImageView source, float angle);
 // the size of the result. With angle 0 and the source as destination
 // nothing is written and Unchanged is returned; the outputs then receive
 // the source's size when it is a readable 24-bit file. Returns a
-// rotang_result code.
+// file_result code.
 int rotAngFile(const char* source, const char* destination, int* outWidth, int* outHeight,
                float angle);
 

@@ -4,9 +4,31 @@
 
 #include <vector>
 
-#include "pixel_image.h"
+#include "file_op.h"
 
 namespace tesmor {
+
+// The result codes that SReSize and SReSize2 share.
+namespace supersample_result {
+enum : int {
+    Ok = 1,
+    BadWidth = -1,
+    BadHeight = -2,
+    CannotOpen = -3,
+    NotB = -4,
+    NotM = -5,
+    Not24Bit = -6,  // also a compressed file
+    OutOfMemory = -7,
+    CannotWrite = -11,
+    WindowOutside = -12,  // SReSize2 only
+    Damaged = -13,        // also a file shorter than 54 bytes
+};
+}
+
+inline constexpr SourceCodes kSupersampleCodes{
+    supersample_result::CannotOpen, supersample_result::Damaged,  supersample_result::NotB,
+    supersample_result::NotM,       supersample_result::Not24Bit, supersample_result::Not24Bit,
+    supersample_result::Damaged,    supersample_result::OutOfMemory};
 
 // columns holds n source column indices for each output column (n * width
 // entries), rows n source row indices (from the bottom) for each output

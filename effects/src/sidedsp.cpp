@@ -38,7 +38,7 @@ void sideReveal(Image& image, int edgeX, int edgeWidth, Colour colour) {
 
 int sideDspFile(const char* source, const char* destination, int edgeX, int edgeWidth,
                 int colour) {
-    if (edgeWidth < 1) return recolour_result::BadEdgeWidth;
+    if (edgeWidth < 1) return file_result::BadArgument;
     return recolourFile(source, destination, [&](Image& image) {
         sideReveal(image, edgeX, edgeWidth, colourOf(colour));
     });

@@ -13,7 +13,7 @@ namespace tesmor {
 void sideReveal(Image& image, int edgeX, int edgeWidth, Colour colour);
 
 // The file function. edgeWidth below 1 is refused (BadEdgeWidth) before
-// the source is looked at. Returns a recolour_result code.
+// the source is looked at. Returns a file_result code.
 int sideDspFile(const char* source, const char* destination, int edgeX, int edgeWidth,
                 int colour);
 

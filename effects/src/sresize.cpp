@@ -33,15 +33,13 @@ Image superSample(ImageView source, int newWidth, int newHeight, int n) {
 
 int sReSizeFile(const char* source, const char* destination, int newWidth, int newHeight,
                 int samples) {
-    using namespace sresize_result;
+    using namespace supersample_result;
     if (newWidth != 0 || newHeight != 0) {
         if (newWidth == 0) return BadWidth;  // a negative width mirrors
         if (newHeight < 1) return BadHeight;
     }
-    static constexpr SourceCodes kCodes{CannotOpen, Damaged,  NotB,    NotM,
-                                        Not24Bit,   Not24Bit, Damaged, OutOfMemory};
     bmp::BmpImage image;
-    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
+    const int read = sourceCode(bmp::readBmp(source, image), kSupersampleCodes);
     if (read != kSuccess) return read;
 
     const TargetSize size = resolveHalfSize(newWidth, newHeight, image.width(), image.height());

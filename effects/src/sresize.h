@@ -1,24 +1,9 @@
 // Supersampling resize of 24-bit images, optionally mirrored left to right.
 #pragma once
 
-#include "pixel_image.h"
+#include "sample_grid.h"
 
 namespace tesmor {
-
-namespace sresize_result {
-enum : int {
-    Ok = 1,
-    BadWidth = -1,
-    BadHeight = -2,
-    CannotOpen = -3,
-    NotB = -4,
-    NotM = -5,
-    Not24Bit = -6,  // also a compressed file
-    OutOfMemory = -7,
-    CannotWrite = -11,
-    Damaged = -13,  // also a file shorter than 54 bytes
-};
-}
 
 // The grid size n for a samples argument: 4 when samples <= 0, at most 15.
 int sReSizeGrid(int samples);
@@ -31,7 +16,7 @@ int sReSizeGrid(int samples);
 // within the size limits; n is 1 .. 15.
 Image superSample(ImageView source, int newWidth, int newHeight, int n);
 
-// The file function. Returns an sresize_result code.
+// The file function. Returns a supersample_result code.
 int sReSizeFile(const char* source, const char* destination, int newWidth, int newHeight,
                 int samples);
 

@@ -38,15 +38,13 @@ Image superSampleWindow(ImageView source, const Window& window, int newWidth, in
 
 int sReSize2File(const char* source, const char* destination, const Window& window,
                  int newWidth, int newHeight, int samples) {
-    using namespace sresize2_result;
+    using namespace supersample_result;
     if (newWidth != 0 || newHeight != 0) {
         if (newWidth < 1) return BadWidth;
         if (newHeight < 1) return BadHeight;
     }
-    static constexpr SourceCodes kCodes{CannotOpen, Damaged,  NotB,    NotM,
-                                        Not24Bit,   Not24Bit, Damaged, OutOfMemory};
     bmp::BmpImage image;
-    const int read = sourceCode(bmp::readBmp(source, image), kCodes);
+    const int read = sourceCode(bmp::readBmp(source, image), kSupersampleCodes);
     if (read != kSuccess) return read;
     if (!windowInside(window, image.width(), image.height())) return WindowOutside;
 

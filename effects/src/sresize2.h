@@ -1,25 +1,9 @@
 // Cutting a window out of a 24-bit image and resizing it with supersampling.
 #pragma once
 
-#include "pixel_image.h"
+#include "sample_grid.h"
 
 namespace tesmor {
-
-namespace sresize2_result {
-enum : int {
-    Ok = 1,
-    BadWidth = -1,
-    BadHeight = -2,
-    CannotOpen = -3,
-    NotB = -4,
-    NotM = -5,
-    Not24Bit = -6,  // also a compressed file
-    OutOfMemory = -7,
-    CannotWrite = -11,
-    WindowOutside = -12,
-    Damaged = -13,  // also a file shorter than 54 bytes
-};
-}
 
 // A window of the source: left column, top row counted from the top, size.
 struct Window {
@@ -44,7 +28,7 @@ bool windowInside(const Window& window, int width, int height);
 Image superSampleWindow(ImageView source, const Window& window, int newWidth, int newHeight,
                         int n);
 
-// The file function. Returns an sresize2_result code.
+// The file function. Returns a supersample_result code.
 int sReSize2File(const char* source, const char* destination, const Window& window,
                  int newWidth, int newHeight, int samples);
 
