@@ -30,6 +30,7 @@
 #include "output_messages.h"
 #include "output_transform.h"
 #include "program_paths.h"
+#include "dialog_labels.h"
 #include "program_state.h"
 #include "settings_keys.h"
 #include "shared_routines.h"
@@ -43,12 +44,6 @@ namespace keys = settings;
 
 const QString kWindowNumber = QStringLiteral("030");
 const QStringList kFormats = {QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("JPG")};
-
-QLabel* newLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 QCheckBox* newCheck(const QString& name, const QString& text, QWidget* parent) {
     auto* c = new QCheckBox(text, parent);
@@ -118,17 +113,17 @@ FileOutputDialog::FileOutputDialog(ProgramState& state, QWidget* owner) : QDialo
 void FileOutputDialog::build() {
     auto* top = new QVBoxLayout(this);
 
-    label2_ = newLabel(QStringLiteral("Label2"), QStringLiteral("ファイル出力"), this);
+    label2_ = caption(QStringLiteral("ファイル出力"), QStringLiteral("Label2"), this);
     QFont heading = label2_->font();
     heading.setPointSize(heading.pointSize() + 4);
     heading.setBold(true);
     label2_->setFont(heading);
-    label3_ = newLabel(QStringLiteral("Label3"), QStringLiteral("テキスト画像をファイルに出力します"), this);
+    label3_ = caption(QStringLiteral("テキスト画像をファイルに出力します"), QStringLiteral("Label3"), this);
     top->addWidget(label2_);
     top->addWidget(label3_);
 
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(newLabel(QStringLiteral("Label1"), QStringLiteral("ファイル名"), this));
+    fileRow->addWidget(caption(QStringLiteral("ファイル名"), QStringLiteral("Label1"), this));
     text1_ = newField(QStringLiteral("Text1"), 32767, this);
     text1_->setMinimumWidth(280);
     fileRow->addWidget(text1_, 1);
@@ -137,13 +132,13 @@ void FileOutputDialog::build() {
     top->addLayout(fileRow);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(newLabel(QStringLiteral("Label4"), QStringLiteral("形式"), this), 0, 0);
+    grid->addWidget(caption(QStringLiteral("形式"), QStringLiteral("Label4"), this), 0, 0);
     combo1_ = newCombo(QStringLiteral("Combo1"), kFormats, this);
     grid->addWidget(combo1_, 0, 1);
-    grid->addWidget(newLabel(QStringLiteral("Label5"), QStringLiteral("幅"), this), 1, 0);
+    grid->addWidget(caption(QStringLiteral("幅"), QStringLiteral("Label5"), this), 1, 0);
     text2_ = newField(QStringLiteral("Text2"), 4, this);
     grid->addWidget(text2_, 1, 1);
-    grid->addWidget(newLabel(QStringLiteral("Label6"), QStringLiteral("高さ"), this), 1, 2);
+    grid->addWidget(caption(QStringLiteral("高さ"), QStringLiteral("Label6"), this), 1, 2);
     text3_ = newField(QStringLiteral("Text3"), 4, this);
     grid->addWidget(text3_, 1, 3);
     check1_ = newCheck(QStringLiteral("Check1"), QStringLiteral("縦横比固定"), this);
@@ -152,15 +147,15 @@ void FileOutputDialog::build() {
     grid->addWidget(check1_, 2, 0, 1, 2);
     grid->addWidget(check2_, 2, 2, 1, 1);
     grid->addWidget(check3_, 2, 3, 1, 1);
-    label17_ = newLabel(QStringLiteral("Label17"), QStringLiteral("変形"), this);
-    picture6_ = newLabel(QStringLiteral("Picture6"), QString(), this);
+    label17_ = caption(QStringLiteral("変形"), QStringLiteral("Label17"), this);
+    picture6_ = caption(QString(), QStringLiteral("Picture6"), this);
     picture6_->setFixedSize(120, 40);
     picture6_->setAlignment(Qt::AlignCenter);
     command4_ = newButton(QStringLiteral("Command4"), QStringLiteral("選択"), this);
     grid->addWidget(label17_, 3, 0);
     grid->addWidget(picture6_, 3, 1, 1, 2);
     grid->addWidget(command4_, 3, 3);
-    label18_ = newLabel(QStringLiteral("Label18"), QString(), this);
+    label18_ = caption(QString(), QStringLiteral("Label18"), this);
     grid->addWidget(label18_, 4, 0, 1, 4);
     top->addLayout(grid);
 
@@ -169,35 +164,35 @@ void FileOutputDialog::build() {
     auto* bgrid = new QGridLayout(frame);
     check4_ = newCheck(QStringLiteral("Check4"), QStringLiteral("ボタン効果"), frame);
     bgrid->addWidget(check4_, 0, 0, 1, 2);
-    label8_ = newLabel(QStringLiteral("Label8"), QStringLiteral("サイズ"), frame);
+    label8_ = caption(QStringLiteral("サイズ"), QStringLiteral("Label8"), frame);
     text4_ = newField(QStringLiteral("Text4"), 3, frame);
-    timesLabel_ = newLabel(QStringLiteral("Label9"), QStringLiteral("×"), frame);
+    timesLabel_ = caption(QStringLiteral("×"), QStringLiteral("Label9"), frame);
     text5_ = newField(QStringLiteral("Text5"), 3, frame);
     bgrid->addWidget(label8_, 1, 0);
     bgrid->addWidget(text4_, 1, 1);
     bgrid->addWidget(timesLabel_, 1, 2);
     bgrid->addWidget(text5_, 1, 3);
-    shapeLabel_ = newLabel(QStringLiteral("Label10"), QStringLiteral("タイプ"), frame);
+    shapeLabel_ = caption(QStringLiteral("タイプ"), QStringLiteral("Label10"), frame);
     combo4_ = newCombo(QStringLiteral("Combo4"),
                        {QStringLiteral("角ﾎﾞﾀﾝ"), QStringLiteral("丸ﾎﾞﾀﾝ"), QStringLiteral("菱形"), QStringLiteral("六角")},
                        frame);
     bgrid->addWidget(shapeLabel_, 2, 0);
     bgrid->addWidget(combo4_, 2, 1, 1, 3);
-    shadingLabel_ = newLabel(QStringLiteral("Label11"), QStringLiteral("立体効果"), frame);
+    shadingLabel_ = caption(QStringLiteral("立体効果"), QStringLiteral("Label11"), frame);
     combo3_ = newCombo(QStringLiteral("Combo3"),
                        {QStringLiteral("なし"), QStringLiteral("立体Lv1（弱）"), QStringLiteral("立体Lv2"),
                         QStringLiteral("立体Lv3"), QStringLiteral("立体Lv4"), QStringLiteral("立体Lv5（強）")},
                        frame);
     bgrid->addWidget(shadingLabel_, 3, 0);
     bgrid->addWidget(combo3_, 3, 1, 1, 3);
-    outlineLabel_ = newLabel(QStringLiteral("Label12"), QStringLiteral("輪郭ﾀｲﾌﾟ"), frame);
+    outlineLabel_ = caption(QStringLiteral("輪郭ﾀｲﾌﾟ"), QStringLiteral("Label12"), frame);
     combo2_ = newCombo(QStringLiteral("Combo2"),
                        {QStringLiteral("（なし）"), QStringLiteral("凸輪郭"), QStringLiteral("凹輪郭"),
                         QStringLiteral("ベタ枠"), QStringLiteral("ﾊﾟｲﾌﾟ枠")},
                        frame);
     bgrid->addWidget(outlineLabel_, 4, 0);
     bgrid->addWidget(combo2_, 4, 1, 1, 3);
-    colourLabel_ = newLabel(QStringLiteral("Label13"), QStringLiteral("輪郭色"), frame);
+    colourLabel_ = caption(QStringLiteral("輪郭色"), QStringLiteral("Label13"), frame);
     picture3_ = new ColourSwatch(frame);
     picture3_->setObjectName(QStringLiteral("Picture3"));
     picture4_ = new ColourSwatch(frame);
@@ -206,18 +201,18 @@ void FileOutputDialog::build() {
     bgrid->addWidget(colourLabel_, 5, 0);
     bgrid->addWidget(picture3_, 5, 1);
     bgrid->addWidget(picture4_, 5, 2);
-    outsideLabel_ = newLabel(QStringLiteral("Label16"), QStringLiteral("枠外色"), frame);
+    outsideLabel_ = caption(QStringLiteral("枠外色"), QStringLiteral("Label16"), frame);
     picture5_ = new ColourSwatch(frame);
     picture5_->setObjectName(QStringLiteral("Picture5"));
     picture5_->setFixedSize(32, 20);
     bgrid->addWidget(outsideLabel_, 6, 0);
     bgrid->addWidget(picture5_, 6, 1);
-    widthLabel_ = newLabel(QStringLiteral("Label14"), QStringLiteral("輪郭幅"), frame);
+    widthLabel_ = caption(QStringLiteral("輪郭幅"), QStringLiteral("Label14"), frame);
     hscroll1_ = new QScrollBar(Qt::Horizontal, frame);
     hscroll1_->setObjectName(QStringLiteral("HScroll1"));
     hscroll1_->setRange(1, 10);
     hscroll1_->setPageStep(1);
-    label15_ = newLabel(QStringLiteral("Label15"), QString(), frame);
+    label15_ = caption(QString(), QStringLiteral("Label15"), frame);
     bgrid->addWidget(widthLabel_, 7, 0);
     bgrid->addWidget(hscroll1_, 7, 1, 1, 2);
     bgrid->addWidget(label15_, 7, 3);

@@ -102,7 +102,8 @@ QPixmap loadPicture(const QString& path) {
 
 }  // namespace
 
-ColourSettingsDialog::ColourSettingsDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+ColourSettingsDialog::ColourSettingsDialog(ProgramState& state, QWidget* owner)
+    : ModelessDialog(state, owner, kWindowNumber, &OpenDialogs::colour) {
     setObjectName(QStringLiteral("Form010"));
     setWindowTitle(QStringLiteral("カラー設定"));
     buildControls();
@@ -113,13 +114,10 @@ ColourSettingsDialog::ColourSettingsDialog(ProgramState& state, QWidget* owner) 
     RestoreWindowPosition(this, ini, kWindowNumber, true);
     PaintWindowBackground(this, ini);
     Load();
-    state_.openDialogs.colour = true;
+    markOpen();
 
     connect(&state_, &ProgramState::styleReplaced, this, &ColourSettingsDialog::Load);
-    connect(this, &QDialog::finished, this, &ColourSettingsDialog::closed);
 }
-
-ColourSettingsDialog::~ColourSettingsDialog() { closed(); }
 
 void ColourSettingsDialog::buildControls() {
     // Frame "カラー設定": the fill.
@@ -461,24 +459,8 @@ void ColourSettingsDialog::layoutSoon() {
     });
 }
 
-// ---- Closing ---------------------------------------------------------------
-
-void ColourSettingsDialog::closed() {
-    if (closed_) return;
-    closed_ = true;
-    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
-    state_.openDialogs.colour = false;
-}
-
 void showColourSettingsDialog(ProgramState& state, QWidget* owner) {
-    const auto open = owner ? owner->findChildren<ColourSettingsDialog*>(Qt::FindDirectChildrenOnly) : QList<ColourSettingsDialog*>();
-    for (ColourSettingsDialog* dialog : open) {
-        if (!dialog->isOpen()) continue;
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        return;
-    }
+    if (raiseOpenDialog<ColourSettingsDialog>(state)) return;
     auto* dialog = new ColourSettingsDialog(state, owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();

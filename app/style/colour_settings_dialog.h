@@ -6,9 +6,9 @@
 // selection, the extended colour and the per-character spacing dialogs open.
 #pragma once
 
-#include <QDialog>
-
 #include <array>
+
+#include "modeless_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,16 +20,11 @@ namespace vakuro {
 
 class ClickableLabel;
 class ColourSwatch;
-class ProgramState;
 
-class ColourSettingsDialog : public QDialog {
+class ColourSettingsDialog : public ModelessDialog {
     Q_OBJECT
 public:
     ColourSettingsDialog(ProgramState& state, QWidget* owner);
-    ~ColourSettingsDialog() override;
-
-    // False once the dialog has been closed (it may still await deletion).
-    bool isOpen() const { return !closed_; }
 
 public slots:
     // Sets every control from the style record. The handlers of the controls
@@ -61,12 +56,9 @@ private:
     void redraw();
     void redrawSoon();
     void layoutSoon();
-    void closed();
 
-    ProgramState& state_;
     bool loading_ = false;
     bool layoutPending_ = false;
-    bool closed_ = false;
 
     QComboBox* fillStyle_ = nullptr;                 // Combo1
     std::array<ColourSwatch*, 3> fillColours_{};     // Picture1(0..2)

@@ -2,14 +2,14 @@
 
 namespace vakuro {
 
-QLabel* caption(const QString& text, const char* name, QWidget* parent) {
+QLabel* caption(const QString& text, const QString& name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
+    label->setObjectName(name);
     return label;
 }
 
 QLabel* valueLabel(const char* name, QWidget* parent, const QString& widest) {
-    auto* label = caption(QStringLiteral("0"), name, parent);
+    auto* label = caption(QStringLiteral("0"), QLatin1String(name), parent);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;

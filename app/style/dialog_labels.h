@@ -1,4 +1,4 @@
-// Labels shared by the style dialogs.
+// Labels shared by the dialogs.
 #pragma once
 
 #include <QLabel>
@@ -6,7 +6,7 @@
 namespace vakuro {
 
 // A caption label with the given object name.
-QLabel* caption(const QString& text, const char* name, QWidget* parent);
+QLabel* caption(const QString& text, const QString& name, QWidget* parent);
 
 // A right-aligned label that shows a slider's value, wide enough for widest.
 QLabel* valueLabel(const char* name, QWidget* parent, const QString& widest);

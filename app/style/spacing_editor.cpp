@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "dialog_labels.h"
 #include "program_state.h"
 #include "shared_routines.h"
 #include "window_position.h"
@@ -71,15 +72,10 @@ RowClipboard& rowClipboard() {
     return clipboard;
 }
 
-QLabel* newLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 }  // namespace
 
-SpacingEditor::SpacingEditor(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+SpacingEditor::SpacingEditor(ProgramState& state, QWidget* owner)
+    : ModelessDialog(state, owner, kWindowNumber, &OpenDialogs::spacing) {
     setObjectName(QStringLiteral("Form025"));
     setWindowTitle(QStringLiteral("文字間隔"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -100,8 +96,8 @@ void SpacingEditor::buildControls() {
     const int margin = 10;
 
     // The heading: the caption over a lighter copy one pixel lower right.
-    QLabel* shade = newLabel(QStringLiteral("Label3"), QStringLiteral("文字間隔"), this);
-    QLabel* title = newLabel(QStringLiteral("Label2"), QStringLiteral("文字間隔"), this);
+    QLabel* shade = caption(QStringLiteral("文字間隔"), QStringLiteral("Label3"), this);
+    QLabel* title = caption(QStringLiteral("文字間隔"), QStringLiteral("Label2"), this);
     QFont headingFont = title->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
     headingFont.setBold(true);
@@ -128,7 +124,7 @@ void SpacingEditor::buildControls() {
     // The column headers.
     const int headerTop = title->y() + title->height() + 8;
     for (int c = 0; c <= kColumns; ++c) {
-        QLabel* header = newLabel(QStringLiteral("Label5"), kHeaders[c], this);
+        QLabel* header = caption(kHeaders[c], QStringLiteral("Label5"), this);
         header->setProperty("index", c);
         header->setAlignment(c == 0 ? (Qt::AlignRight | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter));
         header->setGeometry(margin + columnX(c) + (c == 0 ? -6 : 2), headerTop,
@@ -151,7 +147,7 @@ void SpacingEditor::buildControls() {
     QWidget* previous = nullptr;
     for (int i = 0; i < kRows; ++i) {
         const int top = TwipsToPixels(kRowPitchTwips * i) + 2;
-        QLabel* number = newLabel(QStringLiteral("Label4"), QString::number(i + 1), rows_);
+        QLabel* number = caption(QString::number(i + 1), QStringLiteral("Label4"), rows_);
         number->setProperty("index", i);
         number->setAlignment(Qt::AlignRight | Qt::AlignTop);
         number->setGeometry(0, top + TwipsToPixels(kLabelDropTwips) - 1, numberWidth - 6, kListHeight - 4);
@@ -257,8 +253,7 @@ void SpacingEditor::prepareOpening() {
     selectFromRecord();
     currentRow_ = -1;
     currentColumn_ = -1;
-    state_.openDialogs.spacing = true;
-    closed_ = false;
+    markOpen();
     applyGuard_ = false;
 }
 
@@ -474,20 +469,6 @@ void SpacingEditor::showRow(int row) {
     scroll_->setValue(Clamp((wanted * 100 + kScrollTwips - 1) / kScrollTwips, 0, 100));
 }
 
-SpacingEditor::~SpacingEditor() { finish(); }
-
-void SpacingEditor::finish() {
-    if (closed_) return;
-    closed_ = true;
-    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
-    state_.openDialogs.spacing = false;
-}
-
-void SpacingEditor::done(int result) {
-    finish();
-    QDialog::done(result);
-}
-
 void SpacingEditor::mousePressEvent(QMouseEvent* event) {
     setUpdatesEnabled(false);
     setUpdatesEnabled(true);
@@ -544,14 +525,7 @@ bool SpacingEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void showSpacingEditor(ProgramState& state, QWidget* owner, bool modal) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* open = qobject_cast<SpacingEditor*>(w);
-        if (open && &open->state() == &state && open->isVisible()) {
-            open->raise();
-            open->activateWindow();
-            return;
-        }
-    }
+    if (raiseOpenDialog<SpacingEditor>(state)) return;
     auto* editor = new SpacingEditor(state, owner);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->prepareOpening();

@@ -7,9 +7,9 @@
 // propagate rows and columns.
 #pragma once
 
-#include <QDialog>
-
 #include <array>
+
+#include "modeless_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -19,21 +19,13 @@ class QScrollBar;
 
 namespace vakuro {
 
-class ProgramState;
-
-class SpacingEditor : public QDialog {
+class SpacingEditor : public ModelessDialog {
     Q_OBJECT
 public:
     static constexpr int kRows = 20;
     static constexpr int kColumns = 5;
 
     SpacingEditor(ProgramState& state, QWidget* owner);
-
-    // A dialog still open when its owner goes (the program ends) stores its
-    // position as closing does.
-    ~SpacingEditor() override;
-
-    ProgramState& state() const { return state_; }
 
     // Positions the window, paints its background, selects every list from
     // the style record and marks the editor open. Run once before showing it.
@@ -56,9 +48,6 @@ protected:
     // Asks a Yes/No question (No the default); true for Yes.
     virtual bool confirm(const QString& title, const QString& text);
 
-    void done(int result) override;
-    // Stores the position and clears the open flag, once.
-    void finish();
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -92,8 +81,6 @@ private:
     int* field(int column) const;
     QString itemName(int column) const;
 
-    ProgramState& state_;
-    bool closed_ = true;  // until prepareOpening
     bool applyGuard_ = false;
     int currentRow_ = -1;
     int currentColumn_ = -1;

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "colour_swatch.h"
+#include "dialog_labels.h"
 #include "program_state.h"
 #include "shared_routines.h"
 #include "window_position.h"
@@ -59,12 +60,6 @@ QScrollBar* newSlider(const QString& name, int minimum, int maximum, QWidget* pa
     return s;
 }
 
-QLabel* newLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 // The redraw guard held at -1 for the lifetime of the object, then restored.
 class RedrawGuard {
 public:
@@ -80,7 +75,8 @@ private:
 
 }  // namespace
 
-SpecialEffectsDialog::SpecialEffectsDialog(ProgramState& state, QWidget* owner) : QDialog(owner), state_(state) {
+SpecialEffectsDialog::SpecialEffectsDialog(ProgramState& state, QWidget* owner)
+    : ModelessDialog(state, owner, kWindowNumber, &OpenDialogs::effects) {
     setObjectName(QStringLiteral("Form020"));
     setWindowTitle(QStringLiteral("特殊効果"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -96,8 +92,8 @@ void SpecialEffectsDialog::buildControls() {
     // The heading: the caption over a lighter copy one pixel lower right.
     auto* heading = new QWidget(this);
     heading->setObjectName(QStringLiteral("Heading"));
-    QLabel* shade = newLabel(QStringLiteral("Label3"), QStringLiteral("特殊効果"), heading);
-    QLabel* title = newLabel(QStringLiteral("Label2"), QStringLiteral("特殊効果"), heading);
+    QLabel* shade = caption(QStringLiteral("特殊効果"), QStringLiteral("Label3"), heading);
+    QLabel* title = caption(QStringLiteral("特殊効果"), QStringLiteral("Label2"), heading);
     QFont headingFont = title->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
     headingFont.setBold(true);
@@ -125,7 +121,7 @@ void SpecialEffectsDialog::buildControls() {
     const int reliefMinimum[] = {1, 1, 0, 0};
     const int reliefMaximum[] = {10, 10, 8, 8};
     for (int i = 0; i < 4; ++i) {
-        QLabel* caption = newLabel(QStringLiteral("Label%1").arg(4 + i), QString::fromUtf8(reliefCaptions[i]), relief);
+        QLabel* label = caption(QString::fromUtf8(reliefCaptions[i]), QStringLiteral("Label%1").arg(4 + i), relief);
         // The sliders and their value boxes are two control arrays.
         reliefSliders_[i] = newSlider(QStringLiteral("HScroll1"), reliefMinimum[i], reliefMaximum[i], relief);
         reliefSliders_[i]->setProperty("index", i);
@@ -138,7 +134,7 @@ void SpecialEffectsDialog::buildControls() {
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
         box->installEventFilter(this);
         valueBoxes_[i] = box;
-        reliefGrid->addWidget(caption, 1 + i, 0);
+        reliefGrid->addWidget(label, 1 + i, 0);
         reliefGrid->addWidget(reliefSliders_[i], 1 + i, 1);
         reliefGrid->addWidget(box, 1 + i, 2);
         connect(reliefSliders_[i], &QScrollBar::valueChanged, this, [this, i] { reliefSliderChanged(i); });
@@ -162,7 +158,7 @@ void SpecialEffectsDialog::buildControls() {
     auto* colourRow = new QHBoxLayout;
     colourRow->addWidget(shadowList_);
     colourRow->addSpacing(16);
-    colourRow->addWidget(newLabel(QStringLiteral("Label8"), QStringLiteral("影の色"), shadow));
+    colourRow->addWidget(caption(QStringLiteral("影の色"), QStringLiteral("Label8"), shadow));
     colourRow->addSpacing(4);
     colourRow->addWidget(shadowColour_);
     colourRow->addStretch(1);
@@ -171,9 +167,9 @@ void SpecialEffectsDialog::buildControls() {
     distance_ = newSlider(QStringLiteral("HScroll4"), 0, 16, shadow);
     blur_ = newSlider(QStringLiteral("HScroll5"), 0, 5, shadow);
     spread_ = newSlider(QStringLiteral("HScroll2"), 0, 8, shadow);
-    distanceValue_ = newLabel(QStringLiteral("Label13"), QString(), shadow);
-    blurValue_ = newLabel(QStringLiteral("Label14"), QString(), shadow);
-    spreadValue_ = newLabel(QStringLiteral("Label16"), QString(), shadow);
+    distanceValue_ = caption(QString(), QStringLiteral("Label13"), shadow);
+    blurValue_ = caption(QString(), QStringLiteral("Label14"), shadow);
+    spreadValue_ = caption(QString(), QStringLiteral("Label16"), shadow);
     struct Row {
         const char* caption;
         QScrollBar* slider;
@@ -185,7 +181,7 @@ void SpecialEffectsDialog::buildControls() {
                         {"影の拡散", spread_, spreadValue_, &state_.style.ShadowSpread}};
     int row = 1;
     for (const Row& r : rows) {
-        shadowGrid->addWidget(newLabel(QStringLiteral("Label%1").arg(8 + row), QString::fromUtf8(r.caption), shadow),
+        shadowGrid->addWidget(caption(QString::fromUtf8(r.caption), QStringLiteral("Label%1").arg(8 + row), shadow),
                               row, 0);
         shadowGrid->addWidget(r.slider, row, 1);
         r.value->setMinimumWidth(r.value->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 4);
@@ -230,8 +226,7 @@ void SpecialEffectsDialog::prepareOpening() {
     distanceValue_->setText(QStringLiteral("1"));
     blurValue_->setText(QStringLiteral("0"));
     Load();
-    state_.openDialogs.effects = true;
-    closed_ = false;
+    markOpen();
 }
 
 int* SpecialEffectsDialog::reliefField(int index) const {
@@ -326,20 +321,6 @@ void SpecialEffectsDialog::shadowColourChosen(int colour) {
     requestDraw(false);
 }
 
-SpecialEffectsDialog::~SpecialEffectsDialog() { finish(); }
-
-void SpecialEffectsDialog::finish() {
-    if (closed_) return;
-    closed_ = true;
-    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
-    state_.openDialogs.effects = false;
-}
-
-void SpecialEffectsDialog::done(int result) {
-    finish();
-    QDialog::done(result);
-}
-
 // Presses on the title labels and the frames come here too: neither takes them.
 void SpecialEffectsDialog::mousePressEvent(QMouseEvent* event) {
     state_.refreshMainWindow();
@@ -367,14 +348,7 @@ bool SpecialEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void showSpecialEffectsDialog(ProgramState& state, QWidget* owner) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* open = qobject_cast<SpecialEffectsDialog*>(w);
-        if (open && &open->state() == &state && open->isVisible()) {
-            open->raise();
-            open->activateWindow();
-            return;
-        }
-    }
+    if (raiseOpenDialog<SpecialEffectsDialog>(state)) return;
     auto* dialog = new SpecialEffectsDialog(state, owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->prepareOpening();

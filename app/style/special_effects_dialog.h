@@ -4,9 +4,10 @@
 // record at once and asks for a new preview; it has only a close button.
 #pragma once
 
-#include <QDialog>
 
 #include <array>
+
+#include "modeless_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -17,18 +18,11 @@ class QScrollBar;
 namespace vakuro {
 
 class ColourSwatch;
-class ProgramState;
 
-class SpecialEffectsDialog : public QDialog {
+class SpecialEffectsDialog : public ModelessDialog {
     Q_OBJECT
 public:
     SpecialEffectsDialog(ProgramState& state, QWidget* owner);
-
-    // A dialog still open when its owner goes (the program ends) stores its
-    // position as closing does.
-    ~SpecialEffectsDialog() override;
-
-    ProgramState& state() const { return state_; }
 
     // Positions the window, paints its background, loads the controls and
     // marks the dialog open. Run once before showing it.
@@ -40,9 +34,6 @@ public:
     void Load();
 
 protected:
-    void done(int result) override;
-    // Stores the position and clears the open flag, once.
-    void finish();
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -59,8 +50,6 @@ private:
     void requestDraw(bool soon);
     int* reliefField(int index) const;
 
-    ProgramState& state_;
-    bool closed_ = true;  // until prepareOpening
     QCheckBox* reliefBox_ = nullptr;
     std::array<QScrollBar*, 4> reliefSliders_{};
     std::array<QLineEdit*, 4> valueBoxes_{};
