@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -151,6 +152,9 @@ const HostileCase kCases[] = {
      },
      Expect::Picture},
 };
+
+// Shown by name in test output and CTest names.
+void PrintTo(const HostileCase& k, std::ostream* os) { *os << k.name; }
 
 PavrexStyle plainStyle() {
     PavrexStyle s;

@@ -18,9 +18,10 @@
 // mutations on the fields the engine reads, the two selector bytes and the
 // text, often setting a field to an extreme value. The fuzzer built without
 // sanitizers (VAKURO_FUZZ_TIME_BUDGET) also holds each call to a processor
-// time budget by resolution: 1 s at factor 1, 2 s at factor 2, 4 s at
-// factor 4; a slower call aborts, so the input is kept as a finding. The
-// replay test never measures time.
+// time budget by resolution: the goal of 1 s at factor 1 and a few seconds
+// at factor 4, with half again for the coverage counters and a shared
+// machine: 1.5 s, 3 s (factor 2) and 6 s. A slower call aborts, so the
+// input is kept as a finding. The replay test never measures time.
 #include <unistd.h>
 
 #include <algorithm>
@@ -157,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 #ifdef VAKURO_FUZZ_TIME_BUDGET
     const double took = processorSeconds() - startTime;
     const int q = quality > 99 ? std::min(quality, 102) - 100 : std::clamp(quality, 0, 2);
-    if (took > (q == 0 ? 1.0 : q == 1 ? 2.0 : 4.0)) {
+    if (took > (q == 0 ? 1.5 : q == 1 ? 3.0 : 6.0)) {
         std::fprintf(stderr, "slow: %.2f s of processor time at quality %d\n", took, quality);
         std::abort();
     }
