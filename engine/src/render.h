@@ -15,7 +15,7 @@ namespace pavrex {
 // Largest canvas the engine makes; a style asking for more is refused
 // instead of exhausting memory and time. The area grows with the resolution
 // factor: the largest canvas a style with the program's own ranges can ask
-// for is about 13.4 million pixels per factor (255 bytes of vertical text at
+// for is about 13 million pixels per factor (255 bytes of vertical text at
 // the widest spacing, slant and margin), so no such style is refused, while
 // a damaged one cannot make a rendering at factor 1 take much more than a
 // second.

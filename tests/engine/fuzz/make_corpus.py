@@ -2,12 +2,15 @@
 """Writes the stored inputs of the ImgMake fuzz entry (imgmake_fuzz.cpp):
 seeds/ (styles the program makes) and the hand-made part of regressions/
 (the damaged records that once hung or wrote a picture with a zero side).
-Inputs the fuzzer found are copied into regressions/ as they are.
+Inputs the fuzzer found are copied into regressions/ as they are (named
+fuzz_*).
 
 Run from anywhere: tests/engine/fuzz/make_corpus.py
+To read an input (a finding, say): make_corpus.py --describe FILE...
 """
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INT_MIN, INT_MAX = -2**31, 2**31 - 1
@@ -109,6 +112,36 @@ def write_all(folder, inputs):
             f.write(data)
 
 
+def describe(data):
+    """The quality, glyph and text of an input and its fields that differ
+    from the default style."""
+    base = default_record()
+    rec = bytearray(base)
+    rec[:min(len(data), 4148)] = data[:4148]
+    changed = []
+    for name, offset in FIELDS.items():
+        value = struct.unpack_from('<i', rec, offset)[0]
+        if value != struct.unpack_from('<i', base, offset)[0]:
+            changed.append(f'{name}={value}')
+    for name, offset in TABLES.items():
+        for i in range(40):
+            value = struct.unpack_from('<i', rec, offset + 4 * i)[0]
+            if value != struct.unpack_from('<i', base, offset + 4 * i)[0]:
+                changed.append(f'{name}[{i}]={value}')
+    selector = data[4148] if len(data) > 4148 else 0
+    quality = [0, 0, 0, 1, 2, 100, 101, 102][selector % 8] if selector < 0xF0 else (
+        1000 * selector if selector & 1 else -selector)
+    glyph = data[4149] - 0x80 if len(data) > 4149 and data[4149] >= 0x80 else -1
+    text = data[4150:4450].split(b'\0')[0] if len(data) > 4150 else SOMORO_MOJI.encode('cp932')
+    return (f'quality {quality}, glyph {glyph}, text of {len(text)} bytes: '
+            f'{text.decode("cp932", "replace")[:40]}\n  ' + ' '.join(changed))
+
+
 if __name__ == '__main__':
-    write_all('seeds', SEEDS)
-    write_all('regressions', REGRESSIONS)
+    if len(sys.argv) > 2 and sys.argv[1] == '--describe':
+        for path in sys.argv[2:]:
+            with open(path, 'rb') as f:
+                print(f'{path}: {describe(f.read())}')
+    else:
+        write_all('seeds', SEEDS)
+        write_all('regressions', REGRESSIONS)
