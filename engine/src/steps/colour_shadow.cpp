@@ -30,11 +30,10 @@ void colourShadow(RenderContext& c) {
     // The pixels to colour: marks grown by the blur (or the marks themselves).
     std::vector<uint8_t> spread(marks.size(), 0);
     if (b > 0) {
-        std::vector<uint8_t> sources(marks.size(), 0);
         for (long r = std::max(0L, g); r <= H - b - 1; ++r) {
-            for (long x = std::max(0L, g); x <= W - b - 1; ++x) sources[r * W + x] = marks[r * W + x];
+            for (long x = std::max(0L, g); x <= W - b - 1; ++x) spread[r * W + x] = marks[r * W + x];
         }
-        spread = boxDilate(sources, W, H, static_cast<int>(b));
+        boxDilate(spread, W, H, static_cast<int>(b));
     } else {
         for (long r = std::max(0L, d); r < H; ++r) {
             for (long x = std::max(0L, d); x < W; ++x) spread[r * W + x] = marks[r * W + x];

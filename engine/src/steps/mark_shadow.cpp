@@ -43,7 +43,7 @@ void markShadow(RenderContext& c) {
     for (long r = rowFrom; r < rowEnd; ++r) {
         for (long x = columnFrom; x < columnEnd; ++x) moved[r * W + x] = isText(c, x - d, r + d);
     }
-    moved = boxDilate(moved, static_cast<int>(W), static_cast<int>(H), s);
+    boxDilate(moved, static_cast<int>(W), static_cast<int>(H), s);
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             if (moved[static_cast<size_t>(y) * W + x]) layerPixel(c.backLayer, c, x, y)[0] = 1;

@@ -26,11 +26,10 @@ void markDiscs(RenderContext& c, long long r) {
         halfWidth[dy] = k;
     }
     std::vector<long long> vertical(static_cast<size_t>(W));
-    std::vector<int> cover(static_cast<size_t>(W) + 1);
+    std::vector<int> cover(static_cast<size_t>(W) + 1, 0);
     for (int y = 0; y < H; ++y) {
         if (!text.anyWithin(y)) continue;
         text.row(y, vertical);
-        std::fill(cover.begin(), cover.end(), 0);
         for (int x = 0; x < W; ++x) {
             if (vertical[x] == kFar) continue;
             const long long k = halfWidth[vertical[x]];
@@ -41,8 +40,10 @@ void markDiscs(RenderContext& c, long long r) {
         int covering = 0;
         for (int x = 0; x < W; ++x) {
             covering += cover[x];
+            cover[x] = 0;
             if (covering > 0) row[x] |= row[x] == 0;
         }
+        cover[W] = 0;
     }
 }
 

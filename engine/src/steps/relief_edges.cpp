@@ -98,17 +98,28 @@ void stampBevel(RenderContext& c, int d, float p) {
         for (int x = 0; x < W; ++x) {
             if (vertical[x] != kFar) vertical[x] *= 3 * vertical[x];
         }
+        // Columns d or more away from every column with an edge get nothing
+        // from that side (dx^2 >= d^2), so the envelope is not asked there.
         envelope.clear();
+        long long lastEdgeColumn = -kFar / 2;
         for (int x = 0; x < W; ++x) {
-            if (vertical[x] != kFar) envelope.add(x, vertical[x]);
-            fromLeft[x] = envelope.minAt(x);
+            if (vertical[x] != kFar) {
+                envelope.add(x, vertical[x]);
+                lastEdgeColumn = x;
+            }
+            fromLeft[x] = x - lastEdgeColumn < d ? envelope.minAt(x) : kFar;
         }
         envelope.clear();  // mirrored: the centre W - 1 - x
+        long long nextEdgeColumn = kFar / 2;
         int16_t* heights = c.heightMap.data() + static_cast<size_t>(y) * W;
         for (int x = W - 1; x >= 0; --x) {
-            const int v = std::max(valueAt(fullAt, fromLeft[x]), valueAt(halfAt, envelope.minAt(W - 1 - x)));
+            const long long fromRight = nextEdgeColumn - x < d ? envelope.minAt(W - 1 - x) : kFar;
+            const int v = std::max(valueAt(fullAt, fromLeft[x]), valueAt(halfAt, fromRight));
             heights[x] = static_cast<int16_t>(std::max<int>(heights[x], v));
-            if (vertical[x] != kFar) envelope.add(W - 1 - x, vertical[x]);
+            if (vertical[x] != kFar) {
+                envelope.add(W - 1 - x, vertical[x]);
+                nextEdgeColumn = x;
+            }
         }
     }
 }
