@@ -182,7 +182,9 @@ static inline void PavrexStyleDefaults(PavrexStyle* style)
 #define PAVREX_OK 0
 #define PAVREX_TEXT_TOO_LONG (-1)     /* text longer than 255 bytes: nothing written */
 #define PAVREX_WRITE_FAILED (-2)      /* output file could not be created or fully written: no file left */
-#define PAVREX_CANNOT_RENDER (-3)     /* canvas could not be made (absurd size, out of memory, no font at all) */
+#define PAVREX_CANNOT_RENDER (-3)     /* canvas could not be made (too large: a side over 60000 or an area over
+                                         16 million pixels per resolution factor, at most 50 million; out of
+                                         memory; no font at all): nothing written */
 #define PAVREX_BAD_ARGUMENT (-4)      /* text, record or outPath is a null pointer */
 
 /*
@@ -199,6 +201,15 @@ static inline void PavrexStyleDefaults(PavrexStyle* style)
  *              same, and the finished image is halved (smoothed edges).
  *              Other values take the nearest of these meanings: below 0 is
  *              0; 3..50 is 2; 51..99 is 100; above 102 is 102.
+ *              A side of 1 stays 1 when halved: a degenerate style (its
+ *              margins or spacing cancelling the text) gets the smallest
+ *              canvas, 4 x 1, which halves to 2 x 1. The picture written
+ *              never has a side of 0, and the caller still gets a picture
+ *              rather than an error for a style it can correct.
+ *
+ * Any value in any field of the record is rendered or refused with
+ * PAVREX_CANNOT_RENDER, in time bounded by the canvas: no field makes the
+ * engine loop beyond the picture it works on.
  *  glyphIndex  -1 renders every glyph; i >= 0 renders only glyph i (a
  *              double-byte character, or a half-width character with its
  *              voiced mark, is one glyph) on a canvas of the whole text.

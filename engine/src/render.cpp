@@ -1,6 +1,7 @@
 #include "render.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <span>
 
 #include "bmp_file.h"
@@ -38,9 +39,11 @@ PavrexStyle prepareStyle(const PavrexStyle& record, int q) {
     PavrexStyle s = record;
     if (q == 1 || q == 2) {
         const int factor = q == 1 ? 2 : 4;
+        // A value beyond the 32-bit range stays at its end rather than wrapping
+        // round to a small or opposite one.
         for (int32_t* f : {&s.ThickenX, &s.ThickenY, &s.OutlineWidth, &s.ReliefDepth, &s.ShadowDistance,
                            &s.ShadowBlur, &s.ShadowSpread, &s.SpacingPx}) {
-            *f = static_cast<int32_t>(static_cast<int64_t>(*f) * factor);
+            *f = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(*f) * factor, INT32_MIN, INT32_MAX));
         }
         s.ReliefCurvature /= factor;
     }
@@ -89,7 +92,7 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
     // A degenerate style still gets a (tiny) canvas; an absurd one is refused.
     const long long width = std::max<long long>(layout.width, 4);
     const long long height = std::max<long long>(layout.height, 1);
-    if (width > kMaxCanvasSide || height > kMaxCanvasSide || width * height > kMaxCanvasPixels) {
+    if (width > kMaxCanvasSide || height > kMaxCanvasSide || width * height > maxCanvasPixels(c.q)) {
         r.code = PAVREX_CANNOT_RENDER;
         return r;
     }
@@ -98,16 +101,17 @@ Rendering renderText(std::string_view text, const PavrexStyle& record, int quali
     c.stride = bmp::rowStride(24, c.width);
     c.canvas.assign(static_cast<size_t>(c.height) * c.stride, 255);
 
+    std::vector<PlacedGlyph> placed;
     for (size_t i = 0; i < glyphs.size(); ++i) {
         if (glyphIndex != -1 && static_cast<size_t>(glyphIndex) != i) continue;
         const auto& m = metrics[i];
-        const GlyphRaster raster = font->draw(glyphs[i].bytes, m.width, m.height);
-        const GlyphExtent extent = transferGlyph(c, raster, layout.glyphs[i], layout.slantSine);
+        placed.push_back(placeGlyph(font->draw(glyphs[i].bytes, m.width, m.height), layout.glyphs[i]));
         if (glyphIndex != -1) {
             r.glyphRendered = true;
-            r.extent = extent;
+            r.extent = glyphExtent(layout.glyphs[i], layout.slantSine, c.height);
         }
     }
+    transferGlyphs(c, placed, layout.slantSine);
 
     c.allocateWorkBuffers();
     steps(c);

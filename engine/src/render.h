@@ -13,9 +13,22 @@
 namespace pavrex {
 
 // Largest canvas the engine makes; a style asking for more is refused
-// instead of exhausting memory.
+// instead of exhausting memory and time. The area grows with the resolution
+// factor: the largest canvas a style with the program's own ranges can ask
+// for is about 13 million pixels per factor (255 bytes of vertical text at
+// the widest spacing, slant and margin), so no such style is refused, while
+// a damaged one cannot make a rendering at factor 1 take much more than a
+// second.
 inline constexpr long long kMaxCanvasSide = 60000;
+inline constexpr long long kMaxCanvasPixelsPerFactor = 16'000'000;
 inline constexpr long long kMaxCanvasPixels = 50'000'000;
+
+// The largest canvas area at resolution factor index q (0, 1, 2).
+inline long long maxCanvasPixels(int q) {
+    const long long factor = q == 0 ? 1 : q == 1 ? 2 : 4;
+    return factor * kMaxCanvasPixelsPerFactor < kMaxCanvasPixels ? factor * kMaxCanvasPixelsPerFactor
+                                                                  : kMaxCanvasPixels;
+}
 
 // Maps any quality value to one of 0, 1, 2, 100, 101, 102 (the nearest meaning).
 int normalizeQuality(int quality);

@@ -45,7 +45,7 @@ std::vector<GlyphText> segmentText(std::string_view text, int rotateDashes) {
             smallKana = std::find(kSmallKana.begin(), kSmallKana.end(), code) != kSmallKana.end();
             turned = rotateDashes >= 1 && (code == kLongVowelMark || code == kFullWidthDash);
         }
-        glyphs.emplace_back(std::string(text.substr(i, length)), smallKana, turned);
+        glyphs.push_back({std::string(text.substr(i, length)), smallKana, turned});
         i += length;
     }
     return glyphs;

@@ -29,5 +29,22 @@ TEST(Halve, EachPixelIsTheTruncatedMeanOfItsBlock) {
     EXPECT_EQ(c.canvas, expected);
 }
 
+TEST(Halve, ASideOfOneStaysOne) {
+    // The smallest canvas, 4 x 1: its one row is read twice, so each output
+    // pixel is the mean of two pixels: (10 + 30 + 10 + 30) / 4 = 20 and
+    // (50 + 71 + 50 + 71) / 4 = 60 (truncated from 60.5).
+    RenderContext c;
+    c.width = 4;
+    c.height = 1;
+    c.stride = 12;
+    c.canvas = {10, 0, 255, 30, 0, 255, 50, 1, 255, 71, 2, 255};
+    halveCanvas(c);
+    EXPECT_EQ(c.width, 2);
+    EXPECT_EQ(c.height, 1);
+    EXPECT_EQ(c.stride, 8);
+    const std::vector<uint8_t> expected = {20, 0, 255, 60, 1, 255, 0, 0};
+    EXPECT_EQ(c.canvas, expected);
+}
+
 }  // namespace
 }  // namespace pavrex

@@ -16,7 +16,65 @@ uint8_t* layer(std::vector<uint8_t>& l, const RenderContext& c, long x, long y) 
     return l.data() + y * c.stride + 3 * x;
 }
 
+void setInk(RenderContext& c, long x, long y) {
+    uint8_t* p = c.pixel(static_cast<int>(x), static_cast<int>(y));
+    p[0] = p[1] = p[2] = 0;
+}
+
 }  // namespace
+
+void transferGlyph(RenderContext& c, const GlyphRaster& r, const GlyphPlacement& p, double slantSine) {
+    if (p.sx <= 0 || p.sy <= 0 || r.width <= 0 || r.height <= 0) return;
+    const long long X = p.x, w = r.width, h = r.height;
+    const long long firstColumn = X < 0 ? -X : 0;
+    if (!p.turned) {
+        const auto u = static_cast<float>(slantSine);
+        long long span = static_cast<long long>(static_cast<float>(c.height) * u) + p.sx;
+        if (X + span > c.width) span = c.width - X;
+        for (long long j = 0; j < p.sy; ++j) {
+            const long long row = p.y + j;
+            if (row < 0) continue;
+            if (row >= c.height) break;
+            const long long sourceRow = j * h / p.sy;
+            const long long shift = static_cast<long long>(u * static_cast<float>(j));
+            for (long long col = firstColumn; col < span; ++col) {
+                const long long g = w * col / p.sx - shift;
+                if (g < 0) continue;
+                if (g >= w) break;
+                if (r.isInk(static_cast<int>(g), static_cast<int>(sourceRow))) setInk(c, X + col, row);
+            }
+        }
+        return;
+    }
+    const long long columns = std::min<long long>(p.sy, c.width - X);
+    for (long long j = 0; j < p.sx; ++j) {
+        const long long row = p.y + p.sx - j;
+        if (row < 0 || row >= c.height) continue;
+        const long long sourceColumn = j * h / p.sy;
+        for (long long col = firstColumn; col < columns; ++col) {
+            if (sourceColumn >= w) break;
+            const long long sourceRow = w * col / p.sx;
+            if (sourceRow >= h) continue;
+            if (r.isInk(static_cast<int>(sourceColumn), static_cast<int>(sourceRow))) setInk(c, X + col, row);
+        }
+    }
+}
+
+void thicken(RenderContext& c) {
+    const long long W = c.width, H = c.height, tx = c.style.ThickenX, ty = c.style.ThickenY;
+    if (tx > 1) {
+        for (long long y = 0; y < H; ++y)
+            for (long long x = W - tx - 1; x >= 0; --x)
+                if (c.pixel(static_cast<int>(x), static_cast<int>(y))[0] == 0)
+                    for (long long k = x + 1; k <= x + tx - 1 && k < W; ++k) setInk(c, k, y);
+    }
+    if (ty > 1) {
+        for (long long y = ty; y <= H - ty - 2; ++y)
+            for (long long x = 0; x < W; ++x)
+                if (c.pixel(static_cast<int>(x), static_cast<int>(y))[0] == 0)
+                    for (long long k = y - 1; k >= y - ty + 1; --k) setInk(c, x, k);
+    }
+}
 
 void markShadow(RenderContext& c) {
     if (c.style.ShadowType == 0) return;
@@ -24,7 +82,7 @@ void markShadow(RenderContext& c) {
     if (s == 0) {
         for (long r = 0; r <= H - d - 1; ++r)
             for (long x = std::max(0L, d); x < W; ++x)
-                if (isText(c, x - d, r + d)) layer(c.backLayer, c, x, r)[0] = 1;
+                if (r < H && isText(c, x - d, r + d)) layer(c.backLayer, c, x, r)[0] = 1;
     } else if (s > 0) {
         for (long r = 0; r < H - s; ++r) {
             if (r + d >= H) break;
@@ -43,28 +101,32 @@ void colourShadow(RenderContext& c) {
     if (type == 0) return;
     const long W = c.width, H = c.height, d = c.style.ShadowDistance, b = c.style.ShadowBlur;
     const long g = d + b, t = (2 * b + 1) * (2 * b + 1);
+    // Rows and columns from g (or d) on, within the image: a negative
+    // distance starts them at 0.
+    const long from = std::max(0L, g);
     std::vector<uint8_t> mask(W * H, 0);
     if (b > 0) {
-        for (long r = g; r <= H - b - 1; ++r)
-            for (long x = g; x <= W - b - 1; ++x)
+        for (long r = from; r <= H - b - 1; ++r)
+            for (long x = from; x <= W - b - 1; ++x)
                 if (layer(c.backLayer, c, x, r)[0])
                     for (long yy = r - b; yy <= r + b - 1; ++yy)
-                        for (long xx = x - b; xx <= x + b - 1; ++xx) mask[yy * W + xx] = 1;
+                        for (long xx = x - b; xx <= x + b - 1; ++xx)
+                            if (yy >= 0 && xx >= 0) mask[yy * W + xx] = 1;
     } else {
-        for (long r = d; r < H; ++r)
-            for (long x = d; x < W; ++x) mask[r * W + x] = layer(c.backLayer, c, x, r)[0] != 0;
+        for (long r = std::max(0L, d); r < H; ++r)
+            for (long x = std::max(0L, d); x < W; ++x) mask[r * W + x] = layer(c.backLayer, c, x, r)[0] != 0;
     }
     const Rgb S = channels(c.style.ShadowColor);
     Rgb K = channels(c.style.BackColor);
     if (K.r == 0 && K.g == 0 && K.b == 0) K.r = 1;
     std::vector<uint8_t> scratch(c.backLayer.size(), 0);
     for (long r = 0; r < H; ++r) {
-        for (long x = g; x <= W - b - 1; ++x) {
+        for (long x = from; x <= W - b - 1; ++x) {
             if (!mask[r * W + x]) continue;
             long E = 0;
             for (long yy = r - b; yy <= r + b; ++yy)
                 for (long xx = x - b; xx <= x + b; ++xx)
-                    if (yy >= 0 && yy < H && layer(c.backLayer, c, xx, yy)[0]) ++E;
+                    if (yy >= 0 && yy < H && xx >= 0 && xx < W && layer(c.backLayer, c, xx, yy)[0]) ++E;
             uint8_t* p = layer(scratch, c, x, r);
             const long s3[3] = {S.b, S.g, S.r}, k3[3] = {K.b, K.g, K.r};
             for (int ch = 0; ch < 3; ++ch) {
@@ -152,7 +214,7 @@ void drawOutline(RenderContext& c) {
 }
 
 void runRenderingSteps(RenderContext& c) {
-    pavrex::thicken(c);
+    reference::thicken(c);
     pavrex::fill(c);
     reference::markShadow(c);
     reference::colourShadow(c);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "reference_steps.h"
 #include "step_fixture.h"
 
@@ -110,23 +112,40 @@ TEST(Relief, GlossBandsFromTheRightEndOfEachRun) {
     EXPECT_EQ(row[11], 0);
 }
 
+struct ReliefCase {
+    int on, depth, curvature;
+};
+
 TEST(Relief, FastStampingEqualsTheDirectKernel) {
+    // Also depths near half the canvas, curvatures far outside 1 ... 10 and
+    // relief kinds without a kernel.
+    const ReliefCase cases[] = {{1, 1, 2},  {1, 5, 6},     {1, 10, 4},       {1, 20, 7},   {2, 1, 2},
+                                {2, 5, 6},  {2, 10, 4},    {2, 20, 7},       {1, 0, 5},    {2, 0, 5},
+                                {1, 8, -4}, {1, 8, -1000}, {1, 8, 1000000},  {1, 30, 0},   {1, 44, 5},
+                                {2, 44, 5}, {3, 5, 5},     {0, 5, 5},        {1, 3, INT_MIN}};
     unsigned seed = 100;
-    for (int on : {1, 2}) {
-        for (int depth : {1, 5, 10, 20}) {
-            auto fast = randomCanvas(120, 90, seed++, 1);
-            auto direct = fast;
-            for (auto* c : {&fast, &direct}) {
-                c->style.ReliefOn = on;
-                c->style.ReliefDepth = depth;
-                c->style.ReliefCurvature = depth % 7 + 1;
-            }
-            buildReliefEdges(fast);
-            reference::buildReliefEdges(direct);
-            EXPECT_EQ(fast.edgeMask, direct.edgeMask) << on << " " << depth;
-            EXPECT_EQ(fast.heightMap, direct.heightMap) << on << " " << depth;
+    for (const auto& k : cases) {
+        auto fast = randomCanvas(120, 90, seed++, 1);
+        auto direct = fast;
+        for (auto* c : {&fast, &direct}) {
+            c->style.ReliefOn = k.on;
+            c->style.ReliefDepth = k.depth;
+            c->style.ReliefCurvature = k.curvature;
         }
+        buildReliefEdges(fast);
+        reference::buildReliefEdges(direct);
+        EXPECT_EQ(fast.edgeMask, direct.edgeMask) << k.on << " " << k.depth << " " << k.curvature;
+        EXPECT_EQ(fast.heightMap, direct.heightMap) << k.on << " " << k.depth << " " << k.curvature;
     }
+}
+
+TEST(ReliefKernel, CurvatureBelowMinusFourReadsAsMinusFour) {
+    // At -4 the exponent is 0.2: still a bevel falling away from the edge.
+    EXPECT_EQ(reliefKernel(1, 6, -4), reliefKernel(1, 6, INT_MIN));
+    EXPECT_NE(reliefKernel(1, 6, -4), reliefKernel(1, 6, -3));
+    const auto k = reliefKernel(1, 6, INT_MIN);
+    EXPECT_EQ(k[6 * 13 + 6], 1);  // trunc(6^0.2 + 0.5) = trunc(1.43 + 0.5)
+    EXPECT_EQ(k[6 * 13 + 12], 0) << "nothing at the kernel's edge";
 }
 
 TEST(Outline, WidthZeroIsOnePixelAroundTheText) {
@@ -182,7 +201,7 @@ TEST(Outline, StyleZeroPaintsNothing) {
 TEST(Outline, FastDiscsEqualTheDirectFormula) {
     unsigned seed = 300;
     for (int style : {1, 2, 3}) {
-        for (int width : {0, 1, 2, 5, 20}) {
+        for (int width : {0, 1, 2, 5, 20, 38, 60}) {
             auto fast = randomCanvas(110, 80, seed++, 1);
             for (auto* c : {&fast}) {
                 c->style.ReliefDepth = 2;

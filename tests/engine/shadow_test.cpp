@@ -90,13 +90,28 @@ TEST(Shadow, SpreadMakesSquaresClippedAtTheEdges) {
             EXPECT_EQ(c.backLayer[static_cast<size_t>(y) * c.stride + 3 * x], (y <= 1 && x >= 3) ? 1 : 0) << x << "," << y;
 }
 
+TEST(Shadow, NegativeDistanceMovesLeftAndUpAndStaysOnTheCanvas) {
+    auto c = canvasFrom({"..#..", ".....", ".....", "....#"});
+    c.style.ShadowType = 1;
+    c.style.ShadowDistance = -1;
+    c.style.ShadowSpread = 0;
+    markShadow(c);
+    // Mark (x, r) takes the text at (x + 1, r - 1): (4, 0) marks (3, 1); the
+    // top pixel (2, 3) would mark (1, 4), above the image: nothing.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(c.backLayer[static_cast<size_t>(y) * c.stride + 3 * x], (x == 3 && y == 1) ? 1 : 0) << x << "," << y;
+}
+
 struct ShadowCase {
     int type, distance, spread, blur;
 };
 
 TEST(Shadow, FastFormsEqualTheDirectFormulas) {
-    const ShadowCase cases[] = {{1, 7, 0, 2}, {1, 3, 4, 0}, {2, 0, 1, 5}, {1, 16, 8, 5}, {2, 14, 32, 20},
-                                {1, 0, 0, 0}, {3, 5, 2, 2}, {1, 2, -1, 3}};
+    // Also negative distances, and spreads and blurs wider than the canvas.
+    const ShadowCase cases[] = {{1, 7, 0, 2},  {1, 3, 4, 0},   {2, 0, 1, 5},  {1, 16, 8, 5}, {2, 14, 32, 20},
+                                {1, 0, 0, 0},  {3, 5, 2, 2},   {1, 2, -1, 3}, {1, -5, 0, 2}, {2, -3, 2, 1},
+                                {1, -40, 0, 0}, {1, 3, 200, 0}, {1, 0, 1, 96}, {2, 1, 0, 97}, {1, -2, 5, 300}};
     unsigned seed = 1;
     for (const auto& k : cases) {
         auto fast = randomCanvas(97, 61, seed++, 2);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 
 #include "bmp_file.h"
+#include "reference_steps.h"
 #include "step_fixture.h"
 #include "steps/gradient.h"
 
@@ -34,6 +36,23 @@ TEST(Thicken, GrowsRightThenDown) {
     // last columns (beyond W - t - 1) and the bottom row are not visited.
     EXPECT_EQ(inkPicture(c), (Rows{"..........", "..........", "..........", "..........", "....###...",
                                    "....###...", "....###...", "..........", "........#."}));
+}
+
+// Thicknesses up to and beyond the canvas: one sweep per row and column
+// gives what painting a run from every source pixel gives.
+TEST(Thicken, SweepsEqualTheDirectRuns) {
+    unsigned seed = 40;
+    for (int t : {2, 3, 9, 40, 97, 1000, INT_MAX}) {
+        auto fast = randomCanvas(97, 61, seed++, 0);
+        auto direct = fast;
+        for (auto* c : {&fast, &direct}) {
+            c->style.ThickenX = t;
+            c->style.ThickenY = t == 9 ? 30 : t;
+        }
+        thicken(fast);
+        reference::thicken(direct);
+        EXPECT_EQ(inkPicture(fast), inkPicture(direct)) << t;
+    }
 }
 
 TEST(Fill, SingleColourPaintsOnlyInk) {

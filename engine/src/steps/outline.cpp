@@ -1,45 +1,49 @@
 #include <algorithm>
 #include <cstring>
 
+#include "distance.h"
 #include "steps.h"
 
 namespace pavrex {
 namespace {
 
 // Marks every pixel closer than r to a text pixel of the scanned area
-// (rows and columns r ... size - r), row span by row span: the disc's
-// half-width per row offset, applied to whole runs of text at once.
-void markDiscs(RenderContext& c, int r) {
+// (rows and columns r ... size - r). A text pixel dy rows away in column x
+// reaches, on this row, the columns x - k ... x + k with k^2 + dy^2 < r^2;
+// only the nearest text pixel of each column matters, so each row takes one
+// interval per column and the work grows with the canvas, not with r.
+void markDiscs(RenderContext& c, long long r) {
     const int W = c.width;
     const int H = c.height;
-    std::vector<int> halfWidth(2 * static_cast<size_t>(r) - 1);
-    for (int dy = -(r - 1); dy <= r - 1; ++dy) {
-        int hw = 0;
-        while ((hw + 1) * (hw + 1) + dy * dy < r * r) ++hw;
-        halfWidth[dy + r - 1] = hw;
+    const Area area = innerArea(W, H, r);
+    if (area.firstRow > area.lastRow || area.firstColumn > area.lastColumn) return;
+    VerticalDistances text(W, H, area, r - 1, [&](long long x, long long y) {
+        return !isWhite(c.pixel(static_cast<int>(x), static_cast<int>(y)));
+    });
+    std::vector<long long> halfWidth(static_cast<size_t>(r));  // r is below a canvas side here
+    for (long long dy = 0, k = r; dy < r; ++dy) {
+        while (k > 0 && k * k + dy * dy >= r * r) --k;
+        halfWidth[dy] = k;
     }
-    const int x0 = std::max(0, r);
-    const int x1 = std::min(W - 1, W - r);
-    for (int y = std::max(0, r); y <= std::min(H - 1, H - r); ++y) {
-        int x = x0;
-        while (x <= x1) {
-            if (isWhite(c.pixel(x, y))) {
-                ++x;
-                continue;
-            }
-            const int runStart = x;
-            while (x <= x1 && !isWhite(c.pixel(x, y))) ++x;
-            const int runEnd = x - 1;
-            for (int dy = -(r - 1); dy <= r - 1; ++dy) {
-                const int ty = y + dy;
-                if (ty < 0 || ty >= H) continue;
-                const int hw = halfWidth[dy + r - 1];
-                const int from = std::max(0, runStart - hw);
-                const int to = std::min(W - 1, runEnd + hw);
-                uint8_t* row = c.edgeMask.data() + static_cast<size_t>(ty) * W;
-                for (int k = from; k <= to; ++k) row[k] |= row[k] == 0;
-            }
+    std::vector<long long> vertical(static_cast<size_t>(W));
+    std::vector<int> cover(static_cast<size_t>(W) + 1, 0);
+    for (int y = 0; y < H; ++y) {
+        if (!text.anyWithin(y)) continue;
+        text.row(y, vertical);
+        for (int x = 0; x < W; ++x) {
+            if (vertical[x] == kFar) continue;
+            const long long k = halfWidth[vertical[x]];
+            ++cover[static_cast<size_t>(std::max<long long>(0, x - k))];
+            --cover[static_cast<size_t>(std::min<long long>(W, x + k + 1))];
         }
+        uint8_t* row = c.edgeMask.data() + static_cast<size_t>(y) * W;
+        int covering = 0;
+        for (int x = 0; x < W; ++x) {
+            covering += cover[x];
+            cover[x] = 0;
+            if (covering > 0) row[x] |= row[x] == 0;
+        }
+        cover[W] = 0;
     }
 }
 
@@ -49,7 +53,8 @@ void drawOutline(RenderContext& c) {
     const auto& s = c.style;
     const int style = s.OutlineStyle;
     if (style < 1 || style > 3) return;
-    if (s.OutlineWidth > 0) markDiscs(c, std::min(s.OutlineWidth, 4000) + 2);
+    // Beyond half the canvas the scanned area is empty; the bound keeps r^2 in range.
+    if (s.OutlineWidth > 0) markDiscs(c, std::min(s.OutlineWidth, 1000000) + 2LL);
 
     const Rgb c1 = channels(s.OutlineColor1);
     const Rgb c2 = channels(s.OutlineColor2);

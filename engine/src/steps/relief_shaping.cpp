@@ -31,9 +31,9 @@ const BandTable& bandTable(int quality, int gloss) {
     return kBands[quality == 0 ? 0 : 1][column];
 }
 
-int reflectionTerm(int y, int H, int reflection) {
+long long reflectionTerm(int y, int H, int reflection) {
     if (!(0.5 * H < y && y < 0.85 * H)) return 0;
-    return (40 - static_cast<int>(200LL * std::abs(static_cast<int>(0.7 * H) - y) / H)) * reflection;
+    return (40 - 200LL * std::abs(static_cast<int>(0.7 * H) - y) / H) * reflection;
 }
 
 }  // namespace
@@ -44,6 +44,7 @@ void shapeRelief(RenderContext& c) {
     const int W = c.width;
     const int H = c.height;
     const int a = s.ReliefDepth;
+    if (a <= 0) return;  // every pixel would get i <= 0: no band
     const int w = static_cast<int>(0.8 * a);
     const float p = 0.2f * static_cast<float>(s.ReliefCurvature) + 1.0f;
     const int limit = static_cast<int>(std::min(2.0 * std::pow(static_cast<double>(a), static_cast<double>(p)), 25.0));
@@ -52,7 +53,7 @@ void shapeRelief(RenderContext& c) {
 
     int run = 0;  // carried from row to row
     for (int y = 1; y < H; ++y) {
-        const long R = reflectionTerm(y, H, s.ReliefReflection);
+        const long long R = reflectionTerm(y, H, s.ReliefReflection);
         int16_t* heights = c.heightMap.data() + static_cast<size_t>(y) * W;
         for (int x = W - 1; x >= 1; --x) {
             if (isWhite(c.pixel(x, y))) {
@@ -65,8 +66,8 @@ void shapeRelief(RenderContext& c) {
             const int k = w - i;
             if (k < 0 || k >= static_cast<int>(table.size()) || table[k].gloss == 0) continue;
             if (heights[x] >= limit) continue;
-            const long amount = static_cast<long>(table[k].gloss) * gloss + (table[k].reflects ? R : 0);
-            heights[x] = static_cast<int16_t>(std::clamp<long>(heights[x] - amount, INT16_MIN, INT16_MAX));
+            const long long amount = static_cast<long long>(table[k].gloss) * gloss + (table[k].reflects ? R : 0);
+            heights[x] = static_cast<int16_t>(std::clamp<long long>(heights[x] - amount, INT16_MIN, INT16_MAX));
         }
     }
 }

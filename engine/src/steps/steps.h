@@ -46,5 +46,13 @@ void composite(RenderContext& c);
 
 // The relief kernel for depth d: (2d + 1)^2 values, row dy + d, column dx + d.
 std::vector<int> reliefKernel(int reliefOn, int depth, int curvature);
+// The bevel's exponent p = 0.2 * curvature + 1; curvatures below -4 are read
+// as -4, so p stays positive and the bevel falls away from the edge.
+float curvatureExponent(int curvature);
+// The bevel kernel's value at e = d - trunc(sqrt(3 dy^2 + dx^2)); halved
+// for pixels left of the edge pixel (dx < 0).
+int bevelValue(int e, float p, bool leftOfEdge);
+// The trapezoid kernel's value at offset dx, dy for depth d.
+int trapezoidValue(int d, int dx, int dy);
 
 }  // namespace pavrex

@@ -1,33 +1,50 @@
+#include <algorithm>
+#include <vector>
+
 #include "steps.h"
 
 namespace pavrex {
+namespace {
 
+void setInk(uint8_t* p) { p[0] = p[1] = p[2] = 0; }
+
+}  // namespace
+
+// Each pass grows only the ink that was there before the pass: rightward,
+// ink in columns 0 ... W - tx - 1 paints the tx - 1 pixels to its right;
+// downward, ink in rows ty ... H - ty - 2 paints the ty - 1 rows below it.
+// Both passes sweep once, remembering the nearest such ink seen so far, so
+// they take one visit per pixel whatever the thickness.
 void thicken(RenderContext& c) {
-    const int W = c.width;
-    const int H = c.height;
-    const int tx = c.style.ThickenX;
+    const long long W = c.width;
+    const long long H = c.height;
+    const long long tx = c.style.ThickenX;
     if (tx > 1) {
-        // Right to left, so new ink is never visited again.
+        const long long lastSource = W - tx - 1;
         for (int y = 0; y < H; ++y) {
-            for (int x = W - tx - 1; x >= 0; --x) {
-                if (c.pixel(x, y)[0] != 0) continue;
-                for (int k = x + 1; k <= x + tx - 1 && k < W; ++k) {
-                    uint8_t* p = c.pixel(k, y);
-                    p[0] = p[1] = p[2] = 0;
-                }
+            long long source = -1;  // nearest original ink to the left that grows
+            for (int x = 0; x < W; ++x) {
+                uint8_t* p = c.pixel(x, y);
+                const bool wasInk = p[0] == 0;
+                if (source >= 0 && x - source <= tx - 1) setInk(p);
+                if (wasInk && x <= lastSource) source = x;
             }
         }
     }
-    const int ty = c.style.ThickenY;
+    const long long ty = c.style.ThickenY;
     if (ty > 1) {
-        // Bottom to top, growing downward: new ink lands in rows already visited.
-        for (int y = ty; y <= H - ty - 2; ++y) {
+        // Top to bottom: the nearest original source row above, per column.
+        const long long firstSource = ty;
+        const long long lastSource = H - ty - 2;
+        std::vector<long long> source(static_cast<size_t>(W), -1);
+        for (long long y = H - 1; y >= 0; --y) {
+            const bool rowIsSource = y >= firstSource && y <= lastSource;
             for (int x = 0; x < W; ++x) {
-                if (c.pixel(x, y)[0] != 0) continue;
-                for (int k = y - 1; k >= y - ty + 1; --k) {
-                    uint8_t* p = c.pixel(x, k);
-                    p[0] = p[1] = p[2] = 0;
-                }
+                uint8_t* p = c.pixel(x, static_cast<int>(y));
+                const bool wasInk = p[0] == 0;
+                const long long s = source[static_cast<size_t>(x)];
+                if (s >= 0 && s - y <= ty - 1) setInk(p);
+                if (wasInk && rowIsSource) source[static_cast<size_t>(x)] = y;
             }
         }
     }
