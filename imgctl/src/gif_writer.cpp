@@ -7,6 +7,7 @@
 
 #include "gif_format.h"
 #include "lzw_encoder.h"
+#include "parallel_for.h"
 #include "shared_palette.h"
 
 namespace imgctl {
@@ -35,11 +36,11 @@ struct FramePlan {
     // The rectangle holds pixels that did not change since the previous
     // frame; they may be written transparent.
     bool overPrevious = false;
-    FrameColors colors;  // the colours written, in order of first use
+    FrameColors colors;  // the distinct colours written
     int disposal = 0;
 };
 
-// Distinct colours in order of first use.
+// Collects the distinct colours of palette entries.
 class ColorList {
 public:
     explicit ColorList(FrameColors& target) : target_(target) { seen_.fill(false); }
@@ -82,29 +83,37 @@ FramePlan planChangedRect(const Bitmap& prev, const Bitmap& cur) {
     plan.disposal = 1;  // every frame builds on the one before
     int minX = cur.width, minY = cur.height, maxX = -1, maxY = -1;
     size_t changed = 0;
-    ColorList list(plan.colors);
+    std::array<bool, 256> seen{};
     for (int y = 0; y < cur.height; ++y) {
         const size_t row = size_t(y) * size_t(cur.width);
         const uint8_t* p = prev.indices.data() + row;
         const uint8_t* c = cur.indices.data() + row;
+        int first = -1, last = -1;
         for (int x = 0; x < cur.width; ++x) {
             if (before[p[x]] == now[c[x]]) continue;
             ++changed;
-            list.addEntry(now, c[x]);
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = y;
+            seen[c[x]] = true;
+            if (first < 0) first = x;
+            last = x;
         }
+        if (first < 0) continue;
+        minX = std::min(minX, first);
+        maxX = std::max(maxX, last);
+        minY = std::min(minY, y);
+        maxY = y;
     }
     plan.rect = maxX < 0 ? Rect{0, 0, 1, 1} : Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
     plan.overPrevious = changed < plan.rect.area();
+    ColorList list(plan.colors);
+    for (size_t e = 0; e < seen.size(); ++e)
+        if (seen[e]) list.addEntry(now, uint8_t(e));
     if (plan.overPrevious && plan.colors.colors.size() >= 256) {
+        // No index is left for the unchanged pixels: the rectangle is
+        // written with its own colours.
         plan.overPrevious = false;
-        ColorList all(plan.colors);
         for (int y = plan.rect.top; y < plan.rect.top + plan.rect.height; ++y)
             for (int x = plan.rect.left; x < plan.rect.left + plan.rect.width; ++x)
-                all.addEntry(now, cur.indices[size_t(y) * size_t(cur.width) + size_t(x)]);
+                list.addEntry(now, cur.indices[size_t(y) * size_t(cur.width) + size_t(x)]);
     }
     plan.colors.needsTransparent = plan.overPrevious;
     return plan;
@@ -224,19 +233,40 @@ EncodeStatus encodePlain(std::span<const AnimationFrame> frames, int playCount, 
     return EncodeStatus::Ok;
 }
 
+// One frame's blocks in the global table (when its colours fit) or in a
+// table of its own: the global one unless its own table of fewer colours,
+// with shorter codes, comes out smaller. With codes of the same width the
+// data is the same either way.
+std::vector<uint8_t> encodeFrame(const AnimationFrame& f, const Bitmap* prev, const FramePlan& plan, bool fitsGlobal,
+                                 const std::unordered_map<uint32_t, int>& globalIndex, bool& usesGlobal) {
+    usesGlobal = false;
+    if (!fitsGlobal) return encodeWithLocalTable(f, prev, plan);
+    std::vector<uint8_t> global = encodeWithGlobalTable(f, prev, plan, globalIndex);
+    const int localEntries = int(plan.colors.colors.size()) + (plan.colors.needsTransparent ? 1 : 0);
+    if (lzwCodeSizeFor(localEntries) < codeSizeInGlobalTable(plan, globalIndex)) {
+        std::vector<uint8_t> local = encodeWithLocalTable(f, prev, plan);
+        if (local.size() < global.size()) return local;
+    }
+    usesGlobal = true;
+    return global;
+}
+
+// Frames are planned and encoded on all cores: each depends only on its
+// own bitmap and the one before.
 EncodeStatus encodeOptimized(std::span<const AnimationFrame> frames, int playCount, int width, int height,
                              std::vector<uint8_t>& out) {
     const bool rects = canOptimize(frames);
-    std::vector<FramePlan> plans;
-    plans.reserve(frames.size());
-    for (size_t k = 0; k < frames.size(); ++k) {
-        if (rects && k > 0) {
-            plans.push_back(planChangedRect(*frames[k - 1].bitmap, *frames[k].bitmap));
+    const auto previous = [&](size_t k) { return rects && k > 0 ? frames[k - 1].bitmap : nullptr; };
+    std::vector<FramePlan> plans(frames.size());
+    parallelFor(frames.size(), [&](size_t k) {
+        if (previous(k) != nullptr) {
+            plans[k] = planChangedRect(*previous(k), *frames[k].bitmap);
         } else {
-            plans.push_back(planWholeFrame(frames[k]));
-            if (rects) plans.back().disposal = 1;
+            plans[k] = planWholeFrame(frames[k]);
+            if (rects) plans[k].disposal = 1;
         }
-    }
+    });
+
     std::vector<FrameColors> colors;
     colors.reserve(plans.size());
     for (const FramePlan& p : plans) colors.push_back(p.colors);
@@ -244,29 +274,16 @@ EncodeStatus encodeOptimized(std::span<const AnimationFrame> frames, int playCou
     std::unordered_map<uint32_t, int> globalIndex;
     for (size_t i = 0; i < shared.colors.size(); ++i) globalIndex.emplace(shared.colors[i], int(i));
 
-    // Each frame that fits takes the global table, unless its own table of
-    // fewer colours, with shorter codes, comes out smaller. With codes of
-    // the same width the data is the same either way.
     std::vector<std::vector<uint8_t>> blocks(frames.size());
-    bool globalUsed = false;
-    for (size_t k = 0; k < frames.size(); ++k) {
-        const Bitmap* prev = rects && k > 0 ? frames[k - 1].bitmap : nullptr;
-        if (!shared.fits[k]) {
-            blocks[k] = encodeWithLocalTable(frames[k], prev, plans[k]);
-            continue;
-        }
-        blocks[k] = encodeWithGlobalTable(frames[k], prev, plans[k], globalIndex);
-        const int localEntries = int(plans[k].colors.colors.size()) + (plans[k].colors.needsTransparent ? 1 : 0);
-        if (lzwCodeSizeFor(localEntries) < codeSizeInGlobalTable(plans[k], globalIndex)) {
-            std::vector<uint8_t> local = encodeWithLocalTable(frames[k], prev, plans[k]);
-            if (local.size() < blocks[k].size()) {
-                blocks[k] = std::move(local);
-                continue;
-            }
-        }
-        globalUsed = true;
-    }
+    std::vector<char> usesGlobal(frames.size(), 0);
+    parallelFor(frames.size(), [&](size_t k) {
+        bool global = false;
+        blocks[k] = encodeFrame(frames[k], previous(k), plans[k], shared.fits[k], globalIndex, global);
+        usesGlobal[k] = global;
+    });
 
+    // The global table is written only when some frame uses it.
+    const bool globalUsed = std::find(usesGlobal.begin(), usesGlobal.end(), 1) != usesGlobal.end();
     std::vector<Rgb> globalTable;
     for (const uint32_t c : shared.colors) globalTable.push_back(unpacked(c));
     appendScreen(out, width, height, globalUsed ? &globalTable : nullptr);

@@ -94,7 +94,8 @@ private:
 
 struct Match {
     int code;
-    size_t end;  // one past the last pixel the string covers
+    size_t end;      // one past the last pixel the string covers
+    int lastIndex;   // the index it ends with
 };
 
 class Encoder {
@@ -113,23 +114,30 @@ public:
     void run() {
         clear();
         int previous = -1;  // code of the string before, none right after a clear
+        int lastWritten = -1;
         size_t pos = 0;
         const size_t n = pixels_.size();
         while (pos < n) {
             int first = pixels_[pos];
             Match m;
             if (isFlexible(pos)) {
-                // Both ways of writing the first pixel; the transparent one
-                // wins ties, as unchanged stretches then read alike.
+                // Both ways of writing the first pixel; on a tie, the one
+                // that continues the run of the pixel before, else the
+                // transparent one, as unchanged stretches then read alike.
                 const Match viaTransparent = longest(transparent_, pos + 1);
                 const Match viaIndex = longest(first, pos + 1);
-                if (viaTransparent.end >= viaIndex.end) {
-                    first = transparent_;
-                    m = viaTransparent;
-                } else {
-                    m = viaIndex;
+                const bool takeIndex = lastWritten == first ? viaIndex.end >= viaTransparent.end
+                                                            : viaIndex.end > viaTransparent.end;
+                if (!takeIndex) first = transparent_;
+                m = takeIndex ? viaIndex : viaTransparent;
+                if (previous >= 0) {
+                    define(previous, first);
+                    // The new string begins like the one before; when that
+                    // one begins with `first`, the match may now run
+                    // through it (and must, or the next string would be
+                    // defined twice).
+                    if (firstIndexOf_[size_t(previous)] == first) m = longest(first, pos + 1);
                 }
-                if (previous >= 0) define(previous, first);
             } else {
                 // The new string is defined first, as the decoder may need
                 // it at once (a string followed by its own first pixel).
@@ -138,6 +146,7 @@ public:
             }
             emit(m.code);
             previous = m.code;
+            lastWritten = m.lastIndex;
             pos = m.end;
             if (pos < n && next_ >= kClearWhenNextIs) {
                 clear();
@@ -153,12 +162,16 @@ private:
 
     void clear() {
         writer_.put(clearCode_, bits_);
+        for (int i = 0; i < clearCode_; ++i) firstIndexOf_[size_t(i)] = uint8_t(i);
         table_.clear();
         next_ = clearCode_ + 2;
         bits_ = minCodeSize_ + 1;
     }
 
-    void define(int prefix, int index) { table_.add(prefix, index, next_++); }
+    void define(int prefix, int index) {
+        firstIndexOf_[size_t(next_)] = firstIndexOf_[size_t(prefix)];
+        table_.add(prefix, index, next_++);
+    }
 
     // The code width grows once the decoder, which defines each string one
     // code later than the encoder, can meet a code of the next width.
@@ -169,11 +182,12 @@ private:
 
     // The longest string of the table that spells the pixels from `from` on,
     // starting with the one-index string `root` for the pixel before. Where
-    // a pixel may be transparent, both ways are followed (transparent
-    // first, so that it wins ties).
+    // a pixel may be transparent, both ways are followed: first the one that
+    // continues the run of the pixel before, else the transparent one, so
+    // that it wins ties.
     Match longest(int root, size_t from) {
         const size_t n = pixels_.size();
-        int node = root;
+        int node = root, last = root;
         size_t i = from;
         if (flexible_.empty()) {
             for (; i < n; ++i) {
@@ -181,37 +195,46 @@ private:
                 if (c < 0) break;
                 node = c;
             }
-            return {node, i};
+            return {node, i, i > from ? pixels_[i - 1] : root};
         }
-        Match best{root, from};
+        Match best{root, from, root};
         detours_.clear();
         int detoursLeft = kMaxDetours;
         for (;;) {
             for (; i < n; ++i) {
                 const int index = pixels_[i];
-                if (isFlexible(i)) {
+                if (flexible_[i] != 0 && index != transparent_) {
                     const int viaTransparent = table_.find(node, transparent_);
                     const int viaIndex = table_.find(node, index);
-                    if (viaTransparent >= 0) {
-                        if (viaIndex >= 0 && detoursLeft > 0) {
-                            detours_.push_back({viaIndex, i + 1});
+                    const bool indexFirst = last == index;
+                    const int firstCode = indexFirst ? viaIndex : viaTransparent;
+                    const int secondCode = indexFirst ? viaTransparent : viaIndex;
+                    const int firstIndex = indexFirst ? index : transparent_;
+                    const int secondIndex = indexFirst ? transparent_ : index;
+                    if (firstCode >= 0) {
+                        if (secondCode >= 0 && detoursLeft > 0) {
+                            detours_.push_back({secondCode, i + 1, secondIndex});
                             --detoursLeft;
                         }
-                        node = viaTransparent;
+                        node = firstCode;
+                        last = firstIndex;
                         continue;
                     }
-                    if (viaIndex < 0) break;
-                    node = viaIndex;
+                    if (secondCode < 0) break;
+                    node = secondCode;
+                    last = secondIndex;
                     continue;
                 }
                 const int c = table_.find(node, index);
                 if (c < 0) break;
                 node = c;
+                last = index;
             }
-            if (i > best.end) best = {node, i};
+            if (i > best.end) best = {node, i, last};
             if (detours_.empty()) break;
             node = detours_.back().code;
             i = detours_.back().end;
+            last = detours_.back().lastIndex;
             detours_.pop_back();
         }
         return best;
@@ -225,6 +248,7 @@ private:
     CodeWriter& writer_;
     int bits_;
     StringTable table_;
+    std::array<uint8_t, 1 << kMaxCodeBits> firstIndexOf_{};  // first index of every string
     int next_ = 0;
     std::vector<Match> detours_;
 };
