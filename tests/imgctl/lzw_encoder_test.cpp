@@ -2,6 +2,8 @@
 // built here, is decoded with giflib's own decoder.
 #include <gtest/gtest.h>
 
+#include <gif_lib.h>
+
 #include <algorithm>
 
 #include "lzw_encoder.h"
@@ -54,6 +56,30 @@ std::vector<uint8_t> decoded(const std::vector<uint8_t>& data, int width, int he
     const DecodedGif gif = decodeGif(dir.file("lzw.gif"));
     if (!gif.ok || gif.frames.size() != 1) return {};
     return gif.frames[0].indices;
+}
+
+// The image data giflib's own encoder writes for the pixels: everything
+// after the image descriptor up to the trailer.
+std::vector<uint8_t> giflibData(const std::vector<uint8_t>& pixels, int width, int height, int minCodeSize) {
+    std::vector<uint8_t> file;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&file, [](GifFileType* g, const GifByteType* data, int len) {
+        auto* out = static_cast<std::vector<uint8_t>*>(g->UserData);
+        out->insert(out->end(), data, data + len);
+        return len;
+    }, &error);
+    if (gif == nullptr) return {};
+    ColorMapObject* map = GifMakeMapObject(1 << minCodeSize, nullptr);
+    std::vector<uint8_t> line = pixels;
+    bool ok = map != nullptr && EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK &&
+              EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK &&
+              EGifPutLine(gif, line.data(), int(line.size())) == GIF_OK;
+    GifFreeMapObject(map);
+    ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+    // Signature and screen (13 bytes), global table, image descriptor (10).
+    const size_t start = 13 + size_t(3) * (size_t(1) << minCodeSize) + 10;
+    if (!ok || file.size() < start + 1) return {};
+    return std::vector<uint8_t>(file.begin() + long(start), file.end() - 1);
 }
 
 // Deterministic noise of `symbols` indices.
@@ -113,6 +139,28 @@ TEST(LzwEncoder, GiflibDecodesEveryCase) {
         const std::vector<uint8_t> data = lzwData(c.pixels, c.minCodeSize);
         EXPECT_EQ(decoded(data, c.width, c.height, c.minCodeSize), c.pixels) << c.name;
     }
+}
+
+// Without pixels free to be transparent the data is giflib's, byte for
+// byte: the same parse, the same code widths, the table cleared at the same
+// code.
+TEST(LzwEncoder, WritesTheSameDataAsGiflib) {
+    struct Case {
+        const char* name;
+        int width, height, minCodeSize;
+        std::vector<uint8_t> pixels;
+    };
+    const Case cases[] = {
+        {"noise of 2 indices", 200, 150, 2, noise(30000, 2, 9)},
+        {"noise of 256 indices", 300, 200, 8, noise(60000, 256, 10)},
+        {"runs", 640, 100, 4, [] {
+             std::vector<uint8_t> v(64000);
+             for (size_t i = 0; i < v.size(); ++i) v[i] = uint8_t(i / 37 % 16);
+             return v;
+         }()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lzwData(c.pixels, c.minCodeSize), giflibData(c.pixels, c.width, c.height, c.minCodeSize)) << c.name;
 }
 
 // With pixels free to be transparent, each decodes to its own index or to
