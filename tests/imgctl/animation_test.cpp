@@ -370,3 +370,31 @@ TEST(GifAnimation, TransparentFramesShowTheirPicturesFromASharedTable) {
             }
     }
 }
+
+// When the changed pixels use all 256 colours no index is left for the
+// transparent one: the rectangle is written with its own colours, the
+// unchanged pixels inside it included.
+TEST(GifAnimation, ChangesInEveryColourLeaveNoRoomForTransparency) {
+    ScratchDir dir;
+    const auto color = [](int i) { return Color{uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)}; };
+    Picture before = solid(32, 16, {}), after = solid(32, 16, {});
+    for (int i = 0; i < 512; ++i) {
+        before.pixels[size_t(i)] = color(i % 256);
+        // The top half takes the next colour, every one of the 256; one
+        // pixel of the bottom row too; the rest stays.
+        after.pixels[size_t(i)] = i < 256 || i == 500 ? color((i + 1) % 256) : color(i % 256);
+    }
+    FrameTable table(dir, {before, after}, false, {10});
+    const GifAnimeHeader h = header(0);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("a.gif").c_str(), table.records.data(), 2, &h), IMGCTL_OK);
+    const DecodedGif gif = decodeGif(dir.file("a.gif"));
+    ASSERT_TRUE(gif.ok) << gif.error;
+    ASSERT_EQ(gif.frames.size(), 2u);
+    EXPECT_EQ(gif.frames[1].transparent, -1);
+    EXPECT_EQ(gif.frames[1].width * gif.frames[1].height, 32 * 16);
+    const auto shown = composeFrames(gif);
+    for (size_t i = 0; i < 512; ++i) {
+        ASSERT_EQ(shown[0][i], rgb32(before.pixels[i])) << i;
+        ASSERT_EQ(shown[1][i], rgb32(after.pixels[i])) << i;
+    }
+}
