@@ -173,6 +173,7 @@ void appendBlock(std::vector<uint8_t>& out, const FramePlan& plan, int delay, co
     image.minCodeSize = lzwCodeSizeFor(block.largestIndex + 1);
     image.mayBeTransparent = block.unchanged;
     image.transparent = block.transparent;
+    image.keepTablesThatPay = true;
     appendLzwImageData(image, out);
 }
 

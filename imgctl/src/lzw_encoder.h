@@ -17,6 +17,11 @@ struct LzwImage {
     // grow longest.
     std::span<const uint8_t> mayBeTransparent;
     int transparent = -1;
+    // When the table of strings is full, it is cleared, as giflib does
+    // (false); or (true) it may be kept, without new strings, for as long
+    // as it spends fewer bits per pixel than a new one would, which the
+    // encoder finds out by writing the stretch that follows both ways.
+    bool keepTablesThatPay = false;
 };
 
 // The smallest code size (2..8) for indices below `entries`.
@@ -24,8 +29,7 @@ int lzwCodeSizeFor(int entries);
 
 // Appends the image data of a GIF image block: the code size byte, the
 // codes in sub-blocks of at most 255 bytes, and the empty block that ends
-// them. The table of strings is cleared when it is full, as most encoders
-// do, so that every decoder reads it.
+// them.
 void appendLzwImageData(const LzwImage& image, std::vector<uint8_t>& out);
 
 }  // namespace imgctl

@@ -15,12 +15,14 @@ using namespace imgctl_test;
 namespace {
 
 std::vector<uint8_t> lzwData(const std::vector<uint8_t>& pixels, int minCodeSize,
-                             const std::vector<uint8_t>& mayBeTransparent = {}, int transparent = -1) {
+                             const std::vector<uint8_t>& mayBeTransparent = {}, int transparent = -1,
+                             bool keepTablesThatPay = false) {
     LzwImage image;
     image.indices = pixels;
     image.minCodeSize = minCodeSize;
     image.mayBeTransparent = mayBeTransparent;
     image.transparent = transparent;
+    image.keepTablesThatPay = keepTablesThatPay;
     std::vector<uint8_t> out;
     appendLzwImageData(image, out);
     return out;
@@ -135,10 +137,11 @@ TEST(LzwEncoder, GiflibDecodesEveryCase) {
         {"every index", 256, 40, 8, ramp},
         {"noise of 16 indices", 123, 77, 4, noise(123 * 77, 16, 3)},
     };
-    for (const Case& c : cases) {
-        const std::vector<uint8_t> data = lzwData(c.pixels, c.minCodeSize);
-        EXPECT_EQ(decoded(data, c.width, c.height, c.minCodeSize), c.pixels) << c.name;
-    }
+    for (const Case& c : cases)
+        for (const bool keep : {false, true}) {
+            const std::vector<uint8_t> data = lzwData(c.pixels, c.minCodeSize, {}, -1, keep);
+            EXPECT_EQ(decoded(data, c.width, c.height, c.minCodeSize), c.pixels) << c.name << ", keep " << keep;
+        }
 }
 
 // Without pixels free to be transparent the data is giflib's, byte for
@@ -182,21 +185,41 @@ TEST(LzwEncoder, FreePixelsDecodeToTheirIndexOrTheTransparentOne) {
         {"all free, 255 indices", 300, 300, 8, 255, noise(90000, 255, 6), std::vector<uint8_t>(90000, 1)},
         {"transparent pixels among them", 100, 50, 2, 3, noise(5000, 4, 7), noise(5000, 2, 8)},
     };
-    for (const Case& c : cases) {
-        const std::vector<uint8_t> data = lzwData(c.pixels, c.minCodeSize, c.free, c.transparent);
-        const std::vector<uint8_t> got = decoded(data, c.width, c.height, c.minCodeSize);
-        ASSERT_EQ(got.size(), c.pixels.size()) << c.name;
-        size_t mismatches = 0, madeTransparent = 0;
-        for (size_t i = 0; i < got.size(); ++i) {
-            if (got[i] == c.pixels[i]) continue;
-            if (c.free[i] != 0 && got[i] == c.transparent)
-                ++madeTransparent;
-            else
-                ++mismatches;
+    for (const Case& c : cases)
+        for (const bool keep : {false, true}) {
+            const std::vector<uint8_t> data = lzwData(c.pixels, c.minCodeSize, c.free, c.transparent, keep);
+            const std::vector<uint8_t> got = decoded(data, c.width, c.height, c.minCodeSize);
+            ASSERT_EQ(got.size(), c.pixels.size()) << c.name;
+            size_t mismatches = 0, madeTransparent = 0;
+            for (size_t i = 0; i < got.size(); ++i) {
+                if (got[i] == c.pixels[i]) continue;
+                if (c.free[i] != 0 && got[i] == c.transparent)
+                    ++madeTransparent;
+                else
+                    ++mismatches;
+            }
+            EXPECT_EQ(mismatches, 0u) << c.name << ", keep " << keep;
+            EXPECT_GT(madeTransparent, 0u) << c.name << ", keep " << keep;
         }
-        EXPECT_EQ(mismatches, 0u) << c.name;
-        EXPECT_GT(madeTransparent, 0u) << c.name;
-    }
+}
+
+// A picture whose rows all repeat one row of noise: once the table has
+// learnt the row, keeping it spends far fewer bits than learning the row
+// again after every clear; the data still decodes to the picture.
+TEST(LzwEncoder, TableThatKeepsPayingIsKept) {
+    const std::vector<uint8_t> row = noise(500, 16, 11);
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 400; ++y) pixels.insert(pixels.end(), row.begin(), row.end());
+    const std::vector<uint8_t> cleared = lzwData(pixels, 4), kept = lzwData(pixels, 4, {}, -1, true);
+    EXPECT_LT(double(kept.size()), 0.75 * double(cleared.size()));
+    EXPECT_EQ(decoded(kept, 500, 400, 4), pixels);
+}
+
+// Where the picture changes all the time a kept table would not pay: the
+// data comes out as when every full table is cleared.
+TEST(LzwEncoder, TableThatStopsPayingIsCleared) {
+    const std::vector<uint8_t> pixels = noise(200000, 256, 12);
+    EXPECT_EQ(lzwData(pixels, 8, {}, -1, true), lzwData(pixels, 8));
 }
 
 TEST(LzwEncoder, CodeSizeFitsTheIndices) {
