@@ -14,6 +14,10 @@ constexpr int kCodes = 1 << kMaxCodeBits;
 // it then, so every decoder expects a clear there. One that is kept takes
 // code 4095 as well and then no more strings.
 constexpr int kFullWhenNextIs = kCodes - 1;
+// Once a full table has been cleared this many times in a row, the picture
+// is taken to be too busy for kept tables: later ones are cleared without
+// the trial, which saves most of its cost on such pictures.
+constexpr int kTrialsAfterClears = 2;
 // Branch points the search for a string may try beyond the first path, so
 // that a long stretch of pixels that may be transparent cannot make one
 // search slow.
@@ -258,31 +262,41 @@ double bitsPerPixel(EncoderState& branch, size_t from, int pendingBitsAtStart) {
     return pixels == 0 ? 0.0 : double(bits) / double(pixels);
 }
 
-// Each time the table is full: clear it, or keep it without new strings?
-// Both are tried over the next stretch (until a new table is full again)
-// and the one that spent fewer bits per pixel goes on; a kept table is put
-// to the same test again after each stretch.
+// Writes the stretch after a full table both ways, cleared and kept, until
+// a new table is full again (or the image ends), and goes on with the one
+// that spent fewer bits per pixel. Returns whether the table was kept.
+bool keepOrClear(EncoderState& state) {
+    // The branches start from the same pending bits with no bytes of their
+    // own; the winner's bytes follow those written so far.
+    std::vector<uint8_t> written = std::move(state.codes().bytes);
+    state.codes().bytes.clear();
+    const size_t from = state.position();
+    const int pendingBits = state.codes().pendingBits;
+    auto cleared = std::make_unique<EncoderState>(state);
+    auto kept = std::make_unique<EncoderState>(state);
+    cleared->clear();
+    do cleared->step();
+    while (!cleared->done() && !cleared->full());
+    while (!kept->done() && kept->position() < cleared->position()) kept->step();
+    const bool keep = bitsPerPixel(*kept, from, pendingBits) < bitsPerPixel(*cleared, from, pendingBits);
+    state = std::move(keep ? *kept : *cleared);
+    written.insert(written.end(), state.codes().bytes.begin(), state.codes().bytes.end());
+    state.codes().bytes = std::move(written);
+    return keep;
+}
+
+// Each time the table is full it is cleared or kept without new strings,
+// whichever spends fewer bits on the stretch that follows; a kept table is
+// put to the same test again after each stretch.
 void encodeKeepingTablesThatPay(EncoderState& state) {
+    int clearsInARow = 0;
     while (!state.done()) {
-        state.step();
-        if (!state.full() || state.done()) continue;
-        while (!state.done()) {
-            // The branches start from the same pending bits with no bytes of
-            // their own; the winner's bytes follow those written so far.
-            std::vector<uint8_t> written = std::move(state.codes().bytes);
-            state.codes().bytes.clear();
-            const size_t from = state.position();
-            const int pendingBits = state.codes().pendingBits;
-            auto cleared = std::make_unique<EncoderState>(state);
-            auto kept = std::make_unique<EncoderState>(state);
-            cleared->clear();
-            do cleared->step();
-            while (!cleared->done() && !cleared->full());
-            while (!kept->done() && kept->position() < cleared->position()) kept->step();
-            const bool keep = bitsPerPixel(*kept, from, pendingBits) < bitsPerPixel(*cleared, from, pendingBits);
-            state = std::move(keep ? *kept : *cleared);
-            written.insert(written.end(), state.codes().bytes.begin(), state.codes().bytes.end());
-            state.codes().bytes = std::move(written);
+        if (!state.full()) {
+            state.step();
+        } else if (clearsInARow >= kTrialsAfterClears) {
+            state.clear();
+        } else {
+            clearsInARow = keepOrClear(state) ? 0 : clearsInARow + 1;
         }
     }
 }
