@@ -89,18 +89,41 @@ int colorref(Color c) { return c.r | c.g << 8 | c.b << 16; }
 
 }  // namespace
 
-// Not inlined: the compiler would otherwise see malloc'ed memory released
-// by a delete expression and warn of a mismatch that is none.
-__attribute__((noinline)) void* operator new(std::size_t size) {
+// Every form of the plain operators allocates with malloc and releases with
+// free, so that no memory passes between this pair and another's. Not
+// inlined: the compiler would otherwise see malloc'ed memory released by a
+// delete expression and warn of a mismatch that is none.
+namespace {
+
+void* allocate(std::size_t size) {
     if (size > allocationLimit.load()) {
         ++refusedAllocations;
-        throw std::bad_alloc();
+        return nullptr;
     }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* allocateOrThrow(std::size_t size) {
+    if (void* p = allocate(size)) return p;
     throw std::bad_alloc();
 }
+
+}  // namespace
+
+__attribute__((noinline)) void* operator new(std::size_t size) { return allocateOrThrow(size); }
+__attribute__((noinline)) void* operator new[](std::size_t size) { return allocateOrThrow(size); }
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
+__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
 __attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p) noexcept { std::free(p); }
 __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 // The quantiser finds no palette good enough.
 extern "C" STAND_IN liq_error liq_image_quantize(liq_image* image, liq_attr* attr, liq_result** result) {
