@@ -234,7 +234,7 @@ EncodeStatus encodePlain(std::span<const AnimationFrame> frames, int playCount, 
     return EncodeStatus::Ok;
 }
 
-// One frame's blocks in the global table (when its colours fit) or in a
+// One frame's block in the global table (when its colours fit) or in a
 // table of its own: the global one unless its own table of fewer colours,
 // with shorter codes, comes out smaller. With codes of the same width the
 // data is the same either way.
