@@ -64,10 +64,11 @@ extern "C" {
  * ignored. */
 #define IMGCTL_ANIME_HEADER_TAG 1024
 
-/* GifAnimeHeader.flags bit: write every frame whole. Without it, opaque
- * frames of equal size are written as the smallest of: the whole frame, the
- * rectangle that changed since the previous frame, or that rectangle with its
- * unchanged pixels transparent (see DIBtoGIFAniEx). */
+/* GifAnimeHeader.flags bit: write every frame whole, each with its bitmap's
+ * palette as local colour table. Without it, frames share the global colour
+ * table where their colours allow, and opaque frames of equal size are
+ * reduced to the rectangle that changed since the previous frame (see
+ * DIBtoGIFAniEx). */
 #define IMGCTL_ANIME_NO_OPTIMIZE 0x0001
 
 /* Options of DIBto8Bit. */
@@ -231,21 +232,30 @@ IMGCTL_API int DIBtoJPG(const char* path, int handle, int quality, int progressi
 /*
  * DIBtoGIFAniEx
  * Writes an animated GIF89a: one image per frame record, in order, each with
- * its own local colour table (the palette of its bitmap), its delay, its
- * disposal and, with IMGCTL_TRANSPARENT, its transparent index. The logical
- * screen is as large as the largest frame; every frame is placed at its
- * top-left corner.
+ * its delay, its disposal and, with IMGCTL_TRANSPARENT, its transparent
+ * index. The logical screen is as large as the largest frame; every frame is
+ * placed at its top-left corner.
  * Loop count: 0 writes a NETSCAPE2.0 extension with loop count 0 (plays
  * endlessly); 1 writes no NETSCAPE2.0 extension (plays once); n >= 2 writes
  * loop count n - 1, because browsers read that field as the number of
  * repetitions after the first play: the animation plays n times in all.
- * Optimisation: when every frame is opaque (no IMGCTL_TRANSPARENT) and all
- * have the same size, and the header does not set IMGCTL_ANIME_NO_OPTIMIZE,
- * each frame after the first is written as the smallest encoding among the
- * whole frame, the bounding rectangle of the pixels whose colour differs from
- * the previous frame, and that rectangle with its unchanged pixels made
- * transparent; all frames then get disposal 1 (leave in place). The decoded
- * pictures are identical, frame by frame, to those of the unoptimised file.
+ * With IMGCTL_ANIME_NO_OPTIMIZE in the header's flags, every frame is written
+ * whole with the palette of its bitmap as local colour table. Otherwise:
+ * - Colour tables: each frame is written with only the colours it shows.
+ *   Frames whose colours fit together in 256 entries use the global colour
+ *   table (every frame, when the colours of all frames fit); the others
+ *   carry a local table of their own colours.
+ * - Changed rectangles: when every frame is opaque (no IMGCTL_TRANSPARENT)
+ *   and all have the same size, each frame after the first is written as
+ *   the bounding rectangle of the pixels whose colour differs from the
+ *   previous frame (one pixel when none does). Each pixel inside it that did
+ *   not change is written either as the frame's transparent index or as its
+ *   colour, whichever lets the compression run on (as its colour when the
+ *   changed pixels use all 256 entries). All frames then get disposal 1
+ *   (leave in place).
+ * The decoded pictures are identical, frame by frame, to those of the file
+ * written with IMGCTL_ANIME_NO_OPTIMIZE. The frames are encoded on all the
+ * machine's cores.
  *   path:   output file; replaced when it exists.
  *   frames: pointer to the first of count records (read only).
  *   count:  number of frames, 1..65535.

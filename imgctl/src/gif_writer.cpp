@@ -1,229 +1,298 @@
 #include "gif_writer.h"
 
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <memory>
 #include <new>
+#include <unordered_map>
+
+#include "gif_format.h"
+#include "lzw_encoder.h"
+#include "parallel_for.h"
+#include "shared_palette.h"
 
 namespace imgctl {
 namespace {
 
-// A rectangular block of palette indices with the colour table written for
-// it.
-struct ImageBlock {
-    int left = 0, top = 0, width = 0, height = 0;
-    std::vector<Rgb> palette;     // 1..256 entries; padded to a power of two when written
-    std::vector<uint8_t> pixels;  // width * height indices
-    int transparent = -1;
-};
+uint32_t packed(const Rgb& c) { return uint32_t(c.r) | uint32_t(c.g) << 8 | uint32_t(c.b) << 16; }
+Rgb unpacked(uint32_t c) { return {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)}; }
 
-struct MapDeleter {
-    void operator()(ColorMapObject* m) const { GifFreeMapObject(m); }
-};
-using ColorMap = std::unique_ptr<ColorMapObject, MapDeleter>;
-
-// giflib wants a power-of-two table of at least two entries.
-ColorMap makeColorMap(const std::vector<Rgb>& palette) {
-    int size = 2;
-    while (size < int(palette.size())) size *= 2;
-    std::array<GifColorType, 256> colors{};
-    for (size_t i = 0; i < palette.size(); ++i)
-        colors[i] = {palette[i].r, palette[i].g, palette[i].b};
-    return ColorMap(GifMakeMapObject(size, colors.data()));
-}
-
-// giflib's low-level encoder writing into a byte vector.
-class GifStream {
-public:
-    explicit GifStream(std::vector<uint8_t>& sink) : sink_(sink) {
-        int error = 0;
-        gif_ = EGifOpen(this, &GifStream::write, &error);
-    }
-    ~GifStream() {
-        if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
-    }
-    GifStream(const GifStream&) = delete;
-    GifStream& operator=(const GifStream&) = delete;
-
-    bool ok() const { return gif_ != nullptr && !sinkFailed_; }
-    bool outOfMemory() const { return sinkFailed_ || gif_ == nullptr; }
-
-    bool screen(int width, int height, const std::vector<Rgb>* globalPalette) {
-        if (gif_ == nullptr) return false;
-        EGifSetGifVersion(gif_, true);
-        ColorMap map;
-        if (globalPalette != nullptr) {
-            map = makeColorMap(*globalPalette);
-            if (!map) return false;
-        }
-        return EGifPutScreenDesc(gif_, width, height, 8, 0, map.get()) == GIF_OK;
-    }
-
-    // NETSCAPE2.0 application extension with the given loop field.
-    bool loop(int field) {
-        static const char kId[] = "NETSCAPE2.0";
-        const uint8_t data[3] = {1, uint8_t(field & 0xFF), uint8_t((field >> 8) & 0xFF)};
-        return EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-               EGifPutExtensionBlock(gif_, 11, kId) == GIF_OK &&
-               EGifPutExtensionBlock(gif_, 3, data) == GIF_OK &&
-               EGifPutExtensionTrailer(gif_) == GIF_OK;
-    }
-
-    bool control(int disposal, int delay, int transparent) {
-        GraphicsControlBlock gcb{};
-        gcb.DisposalMode = disposal;
-        gcb.UserInputFlag = false;
-        gcb.DelayTime = delay;
-        gcb.TransparentColor = transparent < 0 ? NO_TRANSPARENT_COLOR : transparent;
-        GifByteType bytes[4];
-        const size_t len = EGifGCBToExtension(&gcb, bytes);
-        return EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, int(len), bytes) == GIF_OK;
-    }
-
-    // Writes the block; its pixels are consumed (giflib masks them in place).
-    // withLocalTable false uses the global table.
-    bool image(ImageBlock& block, bool withLocalTable) {
-        ColorMap map;
-        if (withLocalTable) {
-            map = makeColorMap(block.palette);
-            if (!map) return false;
-        }
-        if (EGifPutImageDesc(gif_, block.left, block.top, block.width, block.height, false,
-                             map.get()) != GIF_OK)
-            return false;
-        return EGifPutLine(gif_, block.pixels.data(), int(block.pixels.size())) == GIF_OK;
-    }
-
-    // Writes the trailer and releases the encoder.
-    bool finish() {
-        const int r = EGifCloseFile(gif_, nullptr);
-        gif_ = nullptr;
-        return r == GIF_OK && !sinkFailed_;
-    }
-
-private:
-    static int write(GifFileType* gif, const GifByteType* data, int len) {
-        auto* self = static_cast<GifStream*>(gif->UserData);
-        try {
-            self->sink_.insert(self->sink_.end(), data, data + len);
-        } catch (const std::bad_alloc&) {
-            self->sinkFailed_ = true;
-            return 0;
-        }
-        return len;
-    }
-
-    std::vector<uint8_t>& sink_;
-    GifFileType* gif_ = nullptr;
-    bool sinkFailed_ = false;
-};
-
-EncodeStatus failure(const GifStream& s) {
-    return s.outOfMemory() ? EncodeStatus::OutOfMemory : EncodeStatus::Failed;
-}
-
-ImageBlock wholeBlock(const Bitmap& b, int transparent) {
-    ImageBlock block;
-    block.width = b.width;
-    block.height = b.height;
-    block.palette = b.palette;
-    block.pixels = b.indices;
-    block.transparent = transparent;
-    return block;
+// The colour each palette entry shows, packed, so that pixels of two frames
+// compare with one look-up each.
+using ColorLut = std::array<uint32_t, 256>;
+ColorLut colorLut(const Bitmap& b) {
+    ColorLut lut{};
+    for (size_t i = 0; i < b.palette.size(); ++i) lut[i] = packed(b.palette[i]);
+    return lut;
 }
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
+    size_t area() const { return size_t(width) * size_t(height); }
 };
 
-uint32_t packed(const Rgb& c) { return uint32_t(c.r) | uint32_t(c.g) << 8 | uint32_t(c.b) << 16; }
+// How one frame of an optimised animation is written.
+struct FramePlan {
+    Rect rect;
+    // The rectangle holds pixels that did not change since the previous
+    // frame; they may be written transparent.
+    bool overPrevious = false;
+    FrameColors colors;  // the distinct colours written
+    int disposal = 0;
+};
 
-// Colours each frame shows, packed 0x00BBGGRR.
-std::vector<uint32_t> shownColors(const Bitmap& b) {
-    std::array<uint32_t, 256> lut{};
-    for (size_t i = 0; i < b.palette.size(); ++i) lut[i] = packed(b.palette[i]);
-    std::vector<uint32_t> out(b.pixelCount());
-    for (size_t i = 0; i < out.size(); ++i) out[i] = lut[b.indices[i]];
-    return out;
+// Collects the distinct colours of palette entries.
+class ColorList {
+public:
+    explicit ColorList(FrameColors& target) : target_(target) { seen_.fill(false); }
+    void addEntry(const ColorLut& lut, uint8_t entry) {
+        if (seen_[entry]) return;
+        seen_[entry] = true;
+        const uint32_t c = lut[entry];
+        if (std::find(target_.colors.begin(), target_.colors.end(), c) == target_.colors.end())
+            target_.colors.push_back(c);
+    }
+
+private:
+    FrameColors& target_;
+    std::array<bool, 256> seen_;
+};
+
+// A frame written whole, as given: its pixels' colours, its transparent
+// entry apart.
+FramePlan planWholeFrame(const AnimationFrame& f) {
+    const Bitmap& b = *f.bitmap;
+    FramePlan plan;
+    plan.rect = {0, 0, b.width, b.height};
+    plan.disposal = f.disposal;
+    plan.colors.needsTransparent = f.transparentIndex >= 0;
+    const ColorLut lut = colorLut(b);
+    ColorList list(plan.colors);
+    for (const uint8_t e : b.indices)
+        if (e != f.transparentIndex) list.addEntry(lut, e);
+    return plan;
 }
 
-// Bounding rectangle of the pixels whose colour changed; empty width when
-// none did.
-Rect changedRect(const std::vector<uint32_t>& prev, const std::vector<uint32_t>& cur, int width,
-                 int height) {
-    int minX = width, minY = height, maxX = -1, maxY = -1;
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* p = prev.data() + size_t(y) * size_t(width);
-        const uint32_t* c = cur.data() + size_t(y) * size_t(width);
+// A frame after the first of an opaque animation of one size: the bounding
+// rectangle of the pixels whose colour changed (one pixel when none did),
+// with the colours of the changed pixels and an index for the unchanged
+// ones; when the changed pixels use all 256 colours, the rectangle is
+// written with its own colours.
+FramePlan planChangedRect(const Bitmap& prev, const Bitmap& cur) {
+    const ColorLut before = colorLut(prev), now = colorLut(cur);
+    FramePlan plan;
+    plan.disposal = 1;  // every frame builds on the one before
+    int minX = cur.width, minY = cur.height, maxX = -1, maxY = -1;
+    size_t changed = 0;
+    std::array<bool, 256> seen{};
+    for (int y = 0; y < cur.height; ++y) {
+        const size_t row = size_t(y) * size_t(cur.width);
+        const uint8_t* p = prev.indices.data() + row;
+        const uint8_t* c = cur.indices.data() + row;
         int first = -1, last = -1;
-        for (int x = 0; x < width; ++x)
-            if (p[x] != c[x]) {
-                if (first < 0) first = x;
-                last = x;
-            }
+        for (int x = 0; x < cur.width; ++x) {
+            if (before[p[x]] == now[c[x]]) continue;
+            ++changed;
+            seen[c[x]] = true;
+            if (first < 0) first = x;
+            last = x;
+        }
         if (first < 0) continue;
         minX = std::min(minX, first);
         maxX = std::max(maxX, last);
         minY = std::min(minY, y);
         maxY = y;
     }
-    if (maxX < 0) return {};
-    return {minX, minY, maxX - minX + 1, maxY - minY + 1};
-}
-
-// The rectangle r of frame b, with a palette of only the entries it uses.
-// With unchanged (non-null), pixels whose colour equals the previous frame's
-// become one extra transparent entry; returns false when that needs a 257th
-// entry.
-bool croppedBlock(const Bitmap& b, Rect r, const std::vector<uint32_t>* prev,
-                  const std::vector<uint32_t>* cur, ImageBlock& block) {
-    std::array<int, 256> remap;
-    remap.fill(-1);
-    block = ImageBlock{};
-    block.left = r.left;
-    block.top = r.top;
-    block.width = r.width;
-    block.height = r.height;
-    block.pixels.resize(size_t(r.width) * size_t(r.height));
-    std::vector<bool> keep(block.pixels.size(), true);
-    for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x) {
-            const size_t src = size_t(r.top + y) * size_t(b.width) + size_t(r.left + x);
-            const size_t dst = size_t(y) * size_t(r.width) + size_t(x);
-            if (prev != nullptr && (*prev)[src] == (*cur)[src]) {
-                keep[dst] = false;
-                continue;
-            }
-            const uint8_t index = b.indices[src];
-            if (remap[index] < 0) {
-                remap[index] = int(block.palette.size());
-                block.palette.push_back(b.palette[index]);
-            }
-            block.pixels[dst] = uint8_t(remap[index]);
-        }
-    if (prev != nullptr) {
-        if (block.palette.size() >= 256) return false;
-        block.transparent = int(block.palette.size());
-        block.palette.push_back(Rgb{});
-        for (size_t i = 0; i < block.pixels.size(); ++i)
-            if (!keep[i]) block.pixels[i] = uint8_t(block.transparent);
+    plan.rect = maxX < 0 ? Rect{0, 0, 1, 1} : Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
+    plan.overPrevious = changed < plan.rect.area();
+    ColorList list(plan.colors);
+    for (size_t e = 0; e < seen.size(); ++e)
+        if (seen[e]) list.addEntry(now, uint8_t(e));
+    if (plan.overPrevious && plan.colors.colors.size() >= 256) {
+        // No index is left for the unchanged pixels: the rectangle is
+        // written with its own colours.
+        plan.overPrevious = false;
+        for (int y = plan.rect.top; y < plan.rect.top + plan.rect.height; ++y)
+            for (int x = plan.rect.left; x < plan.rect.left + plan.rect.width; ++x)
+                list.addEntry(now, cur.indices[size_t(y) * size_t(cur.width) + size_t(x)]);
     }
-    return true;
+    plan.colors.needsTransparent = plan.overPrevious;
+    return plan;
 }
 
-// Bytes the image block (with its control extension) takes in a stream;
-// SIZE_MAX when it cannot be encoded.
-size_t encodedSize(const ImageBlock& block, int screenWidth, int screenHeight) {
-    std::vector<uint8_t> bytes;
-    GifStream s(bytes);
-    if (!s.screen(screenWidth, screenHeight, nullptr)) return SIZE_MAX;
-    const size_t before = bytes.size();
-    ImageBlock copy = block;
-    if (!s.control(1, 0, copy.transparent) || !s.image(copy, true)) return SIZE_MAX;
-    return bytes.size() - before;
+// The indices one image block is written with, in a colour table.
+struct BlockIndices {
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> unchanged;  // empty, or per pixel: may be written transparent
+    int transparent = -1;
+    int largestIndex = 0;
+};
+
+// The block of frame f (and, over the previous frame, of prev) in a table
+// that maps packed colours to indices.
+BlockIndices blockIndices(const AnimationFrame& f, const Bitmap* prev, const FramePlan& plan,
+                          const std::unordered_map<uint32_t, int>& indexOf, int transparent) {
+    const Bitmap& b = *f.bitmap;
+    const ColorLut now = colorLut(b);
+    const ColorLut before = prev != nullptr ? colorLut(*prev) : ColorLut{};
+    // Table index of every palette entry, or the transparent index for
+    // entries whose colour is not in the table.
+    std::array<int, 256> entryIndex;
+    for (size_t e = 0; e < 256; ++e) {
+        const auto it = e < b.palette.size() ? indexOf.find(now[e]) : indexOf.end();
+        entryIndex[e] = it != indexOf.end() ? it->second : transparent;
+    }
+    if (f.transparentIndex >= 0 && !plan.overPrevious) entryIndex[size_t(f.transparentIndex)] = transparent;
+
+    BlockIndices out;
+    out.transparent = transparent;
+    out.pixels.resize(plan.rect.area());
+    if (plan.overPrevious) out.unchanged.assign(out.pixels.size(), 0);
+    int largest = std::max(transparent, 0);
+    size_t k = 0;
+    for (int y = plan.rect.top; y < plan.rect.top + plan.rect.height; ++y) {
+        const size_t row = size_t(y) * size_t(b.width);
+        for (int x = plan.rect.left; x < plan.rect.left + plan.rect.width; ++x, ++k) {
+            const size_t i = row + size_t(x);
+            const int index = entryIndex[b.indices[i]];
+            out.pixels[k] = uint8_t(index);
+            largest = std::max(largest, index);
+            if (plan.overPrevious && before[prev->indices[i]] == now[b.indices[i]]) out.unchanged[k] = 1;
+        }
+    }
+    out.largestIndex = largest;
+    return out;
+}
+
+// The graphic control extension, image descriptor and data of one block.
+void appendBlock(std::vector<uint8_t>& out, const FramePlan& plan, int delay, const BlockIndices& block,
+                 const std::vector<Rgb>* localTable) {
+    appendGraphicControl(out, plan.disposal, delay, block.transparent);
+    appendImageDescriptor(out, plan.rect.left, plan.rect.top, plan.rect.width, plan.rect.height, localTable);
+    LzwImage image;
+    image.indices = block.pixels;
+    image.minCodeSize = lzwCodeSizeFor(block.largestIndex + 1);
+    image.mayBeTransparent = block.unchanged;
+    image.transparent = block.transparent;
+    image.keepTablesThatPay = true;
+    appendLzwImageData(image, out);
+}
+
+// Frame f with its own table of the colours it uses.
+std::vector<uint8_t> encodeWithLocalTable(const AnimationFrame& f, const Bitmap* prev, const FramePlan& plan) {
+    std::unordered_map<uint32_t, int> indexOf;
+    std::vector<Rgb> table;
+    for (const uint32_t c : plan.colors.colors) {
+        indexOf.emplace(c, int(table.size()));
+        table.push_back(unpacked(c));
+    }
+    const int transparent = plan.colors.needsTransparent ? int(table.size()) : -1;
+    if (transparent >= 0) table.push_back(Rgb{});
+    std::vector<uint8_t> out;
+    appendBlock(out, plan, f.delay, blockIndices(f, prev, plan, indexOf, transparent), &table);
+    return out;
+}
+
+// In the global table, a frame's transparent index is the first entry it
+// does not use.
+int transparentInGlobalTable(const FramePlan& plan, const std::unordered_map<uint32_t, int>& globalIndex) {
+    if (!plan.colors.needsTransparent) return -1;
+    std::array<bool, 256> used{};
+    for (const uint32_t c : plan.colors.colors) used[size_t(globalIndex.at(c))] = true;
+    return int(std::find(used.begin(), used.end(), false) - used.begin());
+}
+
+int codeSizeInGlobalTable(const FramePlan& plan, const std::unordered_map<uint32_t, int>& globalIndex) {
+    int largest = std::max(transparentInGlobalTable(plan, globalIndex), 0);
+    for (const uint32_t c : plan.colors.colors) largest = std::max(largest, globalIndex.at(c));
+    return lzwCodeSizeFor(largest + 1);
+}
+
+// Frame f with the global table.
+std::vector<uint8_t> encodeWithGlobalTable(const AnimationFrame& f, const Bitmap* prev, const FramePlan& plan,
+                                           const std::unordered_map<uint32_t, int>& globalIndex) {
+    const int transparent = transparentInGlobalTable(plan, globalIndex);
+    std::vector<uint8_t> out;
+    appendBlock(out, plan, f.delay, blockIndices(f, prev, plan, globalIndex, transparent), nullptr);
+    return out;
+}
+
+EncodeStatus encodePlain(std::span<const AnimationFrame> frames, int playCount, int width, int height,
+                         std::vector<uint8_t>& out) {
+    appendScreen(out, width, height, nullptr);
+    const int loopField = netscapeLoopField(playCount);
+    if (loopField >= 0) appendLoopExtension(out, loopField);
+    for (const AnimationFrame& f : frames) {
+        const Bitmap& b = *f.bitmap;
+        appendGraphicControl(out, f.disposal, f.delay, f.transparentIndex);
+        appendImageDescriptor(out, 0, 0, b.width, b.height, &b.palette);
+        LzwImage image;
+        image.indices = b.indices;
+        image.minCodeSize = lzwCodeSizeFor(1 << colorTableBits(b.palette.size()));
+        appendLzwImageData(image, out);
+    }
+    appendTrailer(out);
+    return EncodeStatus::Ok;
+}
+
+// One frame's block in the global table (when its colours fit) or in a
+// table of its own: the global one unless its own table of fewer colours,
+// with shorter codes, comes out smaller. With codes of the same width the
+// data is the same either way.
+std::vector<uint8_t> encodeFrame(const AnimationFrame& f, const Bitmap* prev, const FramePlan& plan, bool fitsGlobal,
+                                 const std::unordered_map<uint32_t, int>& globalIndex, bool& usesGlobal) {
+    usesGlobal = false;
+    if (!fitsGlobal) return encodeWithLocalTable(f, prev, plan);
+    std::vector<uint8_t> global = encodeWithGlobalTable(f, prev, plan, globalIndex);
+    const int localEntries = int(plan.colors.colors.size()) + (plan.colors.needsTransparent ? 1 : 0);
+    if (lzwCodeSizeFor(localEntries) < codeSizeInGlobalTable(plan, globalIndex)) {
+        std::vector<uint8_t> local = encodeWithLocalTable(f, prev, plan);
+        if (local.size() < global.size()) return local;
+    }
+    usesGlobal = true;
+    return global;
+}
+
+// Frames are planned and encoded on all cores: each depends only on its
+// own bitmap and the one before.
+EncodeStatus encodeOptimized(std::span<const AnimationFrame> frames, int playCount, int width, int height,
+                             std::vector<uint8_t>& out) {
+    const bool rects = canOptimize(frames);
+    const auto previous = [&](size_t k) { return rects && k > 0 ? frames[k - 1].bitmap : nullptr; };
+    std::vector<FramePlan> plans(frames.size());
+    parallelFor(frames.size(), [&](size_t k) {
+        if (previous(k) != nullptr) {
+            plans[k] = planChangedRect(*previous(k), *frames[k].bitmap);
+        } else {
+            plans[k] = planWholeFrame(frames[k]);
+            if (rects) plans[k].disposal = 1;
+        }
+    });
+
+    std::vector<FrameColors> colors;
+    colors.reserve(plans.size());
+    for (const FramePlan& p : plans) colors.push_back(p.colors);
+    const SharedPalette shared = chooseSharedPalette(colors);
+    std::unordered_map<uint32_t, int> globalIndex;
+    for (size_t i = 0; i < shared.colors.size(); ++i) globalIndex.emplace(shared.colors[i], int(i));
+
+    std::vector<std::vector<uint8_t>> blocks(frames.size());
+    std::vector<char> usesGlobal(frames.size(), 0);
+    parallelFor(frames.size(), [&](size_t k) {
+        bool global = false;
+        blocks[k] = encodeFrame(frames[k], previous(k), plans[k], shared.fits[k], globalIndex, global);
+        usesGlobal[k] = global;
+    });
+
+    // The global table is written only when some frame uses it.
+    const bool globalUsed = std::find(usesGlobal.begin(), usesGlobal.end(), 1) != usesGlobal.end();
+    std::vector<Rgb> globalTable;
+    for (const uint32_t c : shared.colors) globalTable.push_back(unpacked(c));
+    appendScreen(out, width, height, globalUsed ? &globalTable : nullptr);
+    const int loopField = netscapeLoopField(playCount);
+    if (loopField >= 0) appendLoopExtension(out, loopField);
+    for (const std::vector<uint8_t>& b : blocks) out.insert(out.end(), b.begin(), b.end());
+    appendTrailer(out);
+    return EncodeStatus::Ok;
 }
 
 }  // namespace
@@ -245,11 +314,14 @@ bool canOptimize(std::span<const AnimationFrame> frames) {
 EncodeStatus encodeGif(const Bitmap& bitmap, int transparentIndex, std::vector<uint8_t>& out) {
     try {
         std::vector<uint8_t> bytes;
-        GifStream s(bytes);
-        ImageBlock block = wholeBlock(bitmap, transparentIndex);
-        if (!s.screen(bitmap.width, bitmap.height, &bitmap.palette)) return failure(s);
-        if (transparentIndex >= 0 && !s.control(0, 0, transparentIndex)) return failure(s);
-        if (!s.image(block, false) || !s.finish()) return failure(s);
+        appendScreen(bytes, bitmap.width, bitmap.height, &bitmap.palette);
+        if (transparentIndex >= 0) appendGraphicControl(bytes, 0, 0, transparentIndex);
+        appendImageDescriptor(bytes, 0, 0, bitmap.width, bitmap.height, nullptr);
+        LzwImage image;
+        image.indices = bitmap.indices;
+        image.minCodeSize = lzwCodeSizeFor(1 << colorTableBits(bitmap.palette.size()));
+        appendLzwImageData(image, bytes);
+        appendTrailer(bytes);
         out = std::move(bytes);
         return EncodeStatus::Ok;
     } catch (const std::bad_alloc&) {
@@ -261,58 +333,16 @@ EncodeStatus encodeAnimation(std::span<const AnimationFrame> frames, int playCou
                              std::vector<uint8_t>& out) {
     if (frames.empty()) return EncodeStatus::Failed;
     try {
-        int screenWidth = 0, screenHeight = 0;
+        int width = 0, height = 0;
         for (const AnimationFrame& f : frames) {
-            screenWidth = std::max(screenWidth, f.bitmap->width);
-            screenHeight = std::max(screenHeight, f.bitmap->height);
+            width = std::max(width, f.bitmap->width);
+            height = std::max(height, f.bitmap->height);
         }
-        optimize = optimize && canOptimize(frames);
-
         std::vector<uint8_t> bytes;
-        GifStream s(bytes);
-        if (!s.screen(screenWidth, screenHeight, nullptr)) return failure(s);
-        const int loopField = netscapeLoopField(playCount);
-        if (loopField >= 0 && !s.loop(loopField)) return failure(s);
-
-        std::vector<uint32_t> prevColors, curColors;
-        for (size_t k = 0; k < frames.size(); ++k) {
-            const AnimationFrame& f = frames[k];
-            const Bitmap& b = *f.bitmap;
-            ImageBlock block;
-            int disposal = f.disposal;
-            if (!optimize) {
-                block = wholeBlock(b, f.transparentIndex);
-            } else {
-                disposal = 1;  // every later frame builds on what is shown
-                curColors = shownColors(b);
-                const Rect whole{0, 0, b.width, b.height};
-                croppedBlock(b, whole, nullptr, nullptr, block);
-                if (k > 0) {
-                    Rect changed = changedRect(prevColors, curColors, b.width, b.height);
-                    if (changed.width == 0) changed = {0, 0, 1, 1};
-                    size_t bestSize = encodedSize(block, screenWidth, screenHeight);
-                    ImageBlock candidate;
-                    for (bool transparent : {false, true}) {
-                        if (!transparent && changed.width == b.width && changed.height == b.height)
-                            continue;  // the same as the whole frame
-                        if (!croppedBlock(b, changed, transparent ? &prevColors : nullptr,
-                                          &curColors, candidate))
-                            continue;
-                        const size_t size = encodedSize(candidate, screenWidth, screenHeight);
-                        if (size < bestSize) {
-                            bestSize = size;
-                            block = std::move(candidate);
-                        }
-                    }
-                }
-                prevColors.swap(curColors);
-            }
-            if (!s.control(disposal, f.delay, block.transparent) || !s.image(block, true))
-                return failure(s);
-        }
-        if (!s.finish()) return failure(s);
-        out = std::move(bytes);
-        return EncodeStatus::Ok;
+        const EncodeStatus s = optimize ? encodeOptimized(frames, playCount, width, height, bytes)
+                                        : encodePlain(frames, playCount, width, height, bytes);
+        if (s == EncodeStatus::Ok) out = std::move(bytes);
+        return s;
     } catch (const std::bad_alloc&) {
         return EncodeStatus::OutOfMemory;
     }

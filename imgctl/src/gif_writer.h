@@ -31,10 +31,13 @@ int netscapeLoopField(int playCount);
 // of the same size.
 bool canOptimize(std::span<const AnimationFrame> frames);
 
-// An animation, one local colour table per frame. playCount as above. With
-// optimize (and canOptimize), frames after the first are reduced to the
-// changed rectangle, possibly with unchanged pixels transparent, whichever
-// encodes smallest; see imgctl.h.
+// An animation. playCount as above. Without optimize, every frame is
+// written whole with its bitmap's palette as local colour table. With
+// optimize, each frame is written with only the colours it uses, from a
+// global colour table shared by the frames whose colours fit in it or from
+// a local one; and when canOptimize, frames after the first are reduced to
+// the rectangle that changed, its unchanged pixels free to be transparent
+// (see imgctl.h). The frames show the same pictures either way.
 EncodeStatus encodeAnimation(std::span<const AnimationFrame> frames, int playCount, bool optimize,
                              std::vector<uint8_t>& out);
 

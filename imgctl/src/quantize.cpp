@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <new>
 
 namespace imgctl {
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "pixels are packed from little-endian loads");
 
 // Dithered reduction: libimagequant's speed 1, its slowest and most thorough
 // setting, chooses the palette.
@@ -40,7 +44,13 @@ struct ResultDeleter {
     void operator()(liq_result* p) const { liq_result_destroy(p); }
 };
 
-uint32_t packRgb(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; }
+// One 4-byte load of r, g, b, alpha with alpha masked off: the same value
+// as r | g << 8 | b << 16 on the little-endian machines this builds for.
+uint32_t packRgb(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v & 0xFFFFFFu;
+}
 constexpr uint32_t kNoColor = 0xFFFFFFFFu;  // never a packed 24-bit colour
 
 // Slot of a colour in a hash table of 2^bits slots: the top bits of a

@@ -31,6 +31,22 @@ Picture slideOverGradient(int step) {
     return p;
 }
 
+// The picture over the gradient faded from the background colour as the
+// animation's fade does it: background + (pixel - background) * level / 255.
+Picture fadeFrame(int step) {
+    const Picture full = slideOverGradient(4);
+    const Color bg{30, 60, 200};
+    const int level = step * 255 / 15;
+    Picture p = full;
+    for (Color& c : p.pixels) {
+        const auto mix = [&](uint8_t v, uint8_t b) { return uint8_t(((255 - level) * b + level * v) / 255); };
+        c = {mix(c.r, bg.r), mix(c.g, bg.g), mix(c.b, bg.b)};
+    }
+    return p;
+}
+
+uint32_t rgb32(Color c) { return 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
+
 // Frames loaded and reduced through the library, released at the end.
 class FrameTable {
 public:
@@ -130,7 +146,8 @@ TEST(GifAnimation, OptimisedFileShowsTheSameFramesInFewerBytes) {
         bool expectSmallFrames;
     };
     for (const Case c : {Case{"plain background", slideFrame, true},
-                         Case{"quantised background", slideOverGradient, false}}) {
+                         Case{"quantised background", slideOverGradient, false},
+                         Case{"fade of a quantised picture", fadeFrame, false}}) {
         ScratchDir dir;
         FrameTable table(dir, slide(16, c.make), false, {8});
         const GifAnimeHeader plainHeader = header(0, IMGCTL_ANIME_NO_OPTIMIZE), optHeader = header(0);
@@ -185,8 +202,7 @@ TEST(GifAnimation, DistantChangesUseTransparentUnchangedPixels) {
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 64; ++x) {
                 const Color c = pictures[i].at(x, y);
-                ASSERT_EQ(shown[i][size_t(y) * 64 + size_t(x)],
-                          0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b)
+                ASSERT_EQ(shown[i][size_t(y) * 64 + size_t(x)], rgb32(c))
                     << "frame " << i << " at " << x << "," << y;
             }
     }
@@ -272,4 +288,113 @@ TEST(GifAnimation, BadTablesAreRefusedAndWriteNothing) {
     EXPECT_EQ(DIBtoGIFAniEx(nullptr, table.records.data(), 2, &h), IMGCTL_ERR_ARGUMENT);
     EXPECT_EQ(dir.entries(), before);
     DeleteDIB(full);
+}
+
+// Frames whose colours together fit in 256 entries share the global colour
+// table and carry none of their own; writing the same frames again gives the
+// same bytes.
+TEST(GifAnimation, FramesWhoseColoursFitShareOneGlobalTable) {
+    ScratchDir dir;
+    FrameTable table(dir, slide(16), false, {8});
+    const GifAnimeHeader plainHeader = header(0, IMGCTL_ANIME_NO_OPTIMIZE), optHeader = header(0);
+    const std::string plainPath = dir.file("plain.gif"), optPath = dir.file("opt.gif"), again = dir.file("again.gif");
+    ASSERT_EQ(DIBtoGIFAniEx(plainPath.c_str(), table.records.data(), table.count(), &plainHeader), IMGCTL_OK);
+    ASSERT_EQ(DIBtoGIFAniEx(optPath.c_str(), table.records.data(), table.count(), &optHeader), IMGCTL_OK);
+    ASSERT_EQ(DIBtoGIFAniEx(again.c_str(), table.records.data(), table.count(), &optHeader), IMGCTL_OK);
+    const DecodedGif plain = decodeGif(plainPath), opt = decodeGif(optPath);
+    ASSERT_TRUE(plain.ok && opt.ok) << opt.error;
+    EXPECT_TRUE(opt.globalTable);
+    ASSERT_EQ(opt.frames.size(), 16u);
+    for (size_t i = 0; i < opt.frames.size(); ++i) EXPECT_FALSE(opt.frames[i].localTable) << "frame " << i;
+    EXPECT_EQ(composeFrames(opt), composeFrames(plain));
+    EXPECT_EQ(readFile(again), readFile(optPath));
+}
+
+// Two scenes of 200 colours each cannot share one table: one keeps its
+// colours in the global table, the other brings its own; the small frames of
+// a moving mark within each scene need no table of their own.
+TEST(GifAnimation, ScenesOfTooManyColoursForOneTableKeepTheirOwn) {
+    ScratchDir dir;
+    std::vector<Picture> pictures;
+    for (int scene = 0; scene < 2; ++scene)
+        for (int i = 0; i < 4; ++i) {
+            Picture p = bands(64, 24, 200);
+            if (scene == 1)
+                for (Color& c : p.pixels) c = {uint8_t(255 - c.r), c.b, uint8_t(c.g ^ 0x55)};
+            p.at(10 + 5 * i, 12) = {255, 255, 255};
+            pictures.push_back(p);
+        }
+    FrameTable table(dir, pictures, false, {20});
+    const GifAnimeHeader h = header(0), plainHeader = header(0, IMGCTL_ANIME_NO_OPTIMIZE);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("a.gif").c_str(), table.records.data(), table.count(), &h), IMGCTL_OK);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("p.gif").c_str(), table.records.data(), table.count(), &plainHeader),
+              IMGCTL_OK);
+    const DecodedGif gif = decodeGif(dir.file("a.gif")), plain = decodeGif(dir.file("p.gif"));
+    ASSERT_TRUE(gif.ok && plain.ok) << gif.error;
+    ASSERT_EQ(gif.frames.size(), 8u);
+    EXPECT_TRUE(gif.globalTable);
+    EXPECT_NE(gif.frames[0].localTable, gif.frames[4].localTable);
+    for (size_t i : {1, 2, 3, 5, 6, 7}) EXPECT_FALSE(gif.frames[i].localTable) << "frame " << i;
+    const auto shown = composeFrames(gif);
+    EXPECT_EQ(shown, composeFrames(plain));
+    for (size_t i = 0; i < pictures.size(); ++i)
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(shown[i][size_t(y) * 64 + size_t(x)], rgb32(pictures[i].at(x, y)))
+                    << "frame " << i << " at " << x << "," << y;
+}
+
+// Frames with a transparent colour (the program's background transparency)
+// keep their disposal and show, frame by frame, every pixel but those of the
+// transparent colour, also when their colours come from a shared table.
+TEST(GifAnimation, TransparentFramesShowTheirPicturesFromASharedTable) {
+    ScratchDir dir;
+    const std::vector<Picture> pictures = slide(6);
+    FrameTable table(dir, pictures, true, {10});
+    const GifAnimeHeader h = header(0);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("a.gif").c_str(), table.records.data(), table.count(), &h), IMGCTL_OK);
+    const DecodedGif gif = decodeGif(dir.file("a.gif"));
+    ASSERT_TRUE(gif.ok) << gif.error;
+    EXPECT_TRUE(gif.globalTable);
+    const auto shown = composeFrames(gif);
+    ASSERT_EQ(shown.size(), pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_FALSE(gif.frames[i].localTable);
+        EXPECT_EQ(gif.frames[i].disposal, 2);
+        const Color key = pictures[i].at(0, 0);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const Color c = pictures[i].at(x, y);
+                ASSERT_EQ(shown[i][size_t(y) * 64 + size_t(x)], c == key ? 0u : rgb32(c))
+                    << "frame " << i << " at " << x << "," << y;
+            }
+    }
+}
+
+// When the changed pixels use all 256 colours no index is left for the
+// transparent one: the rectangle is written with its own colours, the
+// unchanged pixels inside it included.
+TEST(GifAnimation, ChangesInEveryColourLeaveNoRoomForTransparency) {
+    ScratchDir dir;
+    const auto color = [](int i) { return Color{uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)}; };
+    Picture before = solid(32, 16, {}), after = solid(32, 16, {});
+    for (int i = 0; i < 512; ++i) {
+        before.pixels[size_t(i)] = color(i % 256);
+        // The top half takes the next colour, every one of the 256; one
+        // pixel of the bottom row too; the rest stays.
+        after.pixels[size_t(i)] = i < 256 || i == 500 ? color((i + 1) % 256) : color(i % 256);
+    }
+    FrameTable table(dir, {before, after}, false, {10});
+    const GifAnimeHeader h = header(0);
+    ASSERT_EQ(DIBtoGIFAniEx(dir.file("a.gif").c_str(), table.records.data(), 2, &h), IMGCTL_OK);
+    const DecodedGif gif = decodeGif(dir.file("a.gif"));
+    ASSERT_TRUE(gif.ok) << gif.error;
+    ASSERT_EQ(gif.frames.size(), 2u);
+    EXPECT_EQ(gif.frames[1].transparent, -1);
+    EXPECT_EQ(gif.frames[1].width * gif.frames[1].height, 32 * 16);
+    const auto shown = composeFrames(gif);
+    for (size_t i = 0; i < 512; ++i) {
+        ASSERT_EQ(shown[0][i], rgb32(before.pixels[i])) << i;
+        ASSERT_EQ(shown[1][i], rgb32(after.pixels[i])) << i;
+    }
 }

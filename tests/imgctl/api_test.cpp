@@ -2,6 +2,8 @@
 // a caller's buffer, releasing, and the result codes for bad arguments.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "imgctl.h"
 #include "support.h"
 
@@ -102,6 +104,39 @@ TEST(ImgctlApi, ReductionGivesPaletteIndicesAndKeepsFewColours) {
     std::vector<uint32_t> px(36);
     ASSERT_EQ(DIBtoRGB32(img.handle, px.data(), 9, 4, 36), IMGCTL_OK);
     for (int i = 0; i < 36; ++i) EXPECT_EQ(px[size_t(i)], rgb32(p.pixels[size_t(i)])) << i;
+}
+
+// The animation reduces a frame in a worker thread while it makes the next:
+// reductions of distinct bitmaps at the same time give exactly what they give
+// one after the other, with either method.
+TEST(ImgctlApi, ReductionsOfDistinctBitmapsAtTheSameTimeGiveTheSameResults) {
+    ScratchDir dir;
+    constexpr size_t kThreads = 4;
+    const auto reduced = [&](size_t t, int options) {
+        Loaded img(dir, readFile(dir.file("p" + std::to_string(t) + ".bmp")), "copy" + std::to_string(t) + ".bmp");
+        std::vector<uint32_t> px;
+        if (DIBto8Bit(img.handle, 0, options) != IMGCTL_OK) return px;
+        int w = 0, h = 0;
+        DIBInfo(img.handle, &w, &h, nullptr);
+        px.resize(size_t(w) * size_t(h));
+        DIBtoRGB32(img.handle, px.data(), w, h, w * 4);
+        return px;
+    };
+    for (size_t t = 0; t < kThreads; ++t)
+        writeFile(dir.file("p" + std::to_string(t) + ".bmp"), bmp24(gradient(90 + 13 * int(t), 50 + 7 * int(t))));
+    for (const int options : {IMGCTL_QUANT_NEAREST, IMGCTL_QUANT_DITHER}) {
+        std::vector<std::vector<uint32_t>> alone(kThreads), together(kThreads);
+        for (size_t t = 0; t < kThreads; ++t) alone[t] = reduced(t, options);
+        for (int round = 0; round < 2; ++round) {
+            std::vector<std::thread> threads;
+            for (size_t t = 0; t < kThreads; ++t) threads.emplace_back([&, t] { together[t] = reduced(t, options); });
+            for (std::thread& th : threads) th.join();
+            for (size_t t = 0; t < kThreads; ++t) {
+                ASSERT_FALSE(alone[t].empty());
+                EXPECT_EQ(together[t], alone[t]) << "bitmap " << t << ", options " << options << ", round " << round;
+            }
+        }
+    }
 }
 
 TEST(ImgctlApi, BrokenOrMissingFilesGiveHandleZero) {

@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -116,6 +117,10 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
+    if (kept_ || ::testing::Test::HasFailure()) {
+        std::fprintf(stderr, "files kept in %s\n", path_.string().c_str());
+        return;
+    }
     std::error_code ec;
     fs::remove_all(path_, ec);
 }

@@ -42,14 +42,16 @@ void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 std::vector<uint8_t> readFile(const std::filesystem::path& path);
 
 // A fresh folder under the system's temporary folder, removed when the
-// object goes away unless keep() was called (tests keep it on failure so
-// that the written images can be looked at).
+// object goes away unless keep() was called or the running test has failed,
+// so that the written images can be looked at; a kept folder's path is
+// printed on standard error.
 class ScratchDir {
 public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
+    void keep() { kept_ = true; }
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     // Names of the entries in the folder, sorted.
@@ -57,6 +59,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    bool kept_ = false;
 };
 
 struct GifFrame {

@@ -19,6 +19,23 @@ Picture banner(int shift) {
     return p;
 }
 
+// A title of many colours on a plain background, faded from the
+// background colour as the animation's fade makes it.
+Picture faded(int level) {
+    const Picture text = banner(20);
+    const Color bg = text.at(0, 0);
+    const Picture shades = gradient(80, 30);
+    Picture p = text;
+    for (int y = 5; y < 25; ++y)
+        for (int x = 12; x < 68; ++x)
+            if (p.at(x, y) == bg) p.at(x, y) = shades.at(x, y);
+    for (Color& c : p.pixels) {
+        const auto mix = [&](uint8_t v, uint8_t b) { return uint8_t(((255 - level) * b + level * v) / 255); };
+        c = {mix(c.r, bg.r), mix(c.g, bg.g), mix(c.b, bg.b)};
+    }
+    return p;
+}
+
 int load(const std::string& path, const Picture& p) {
     writeFile(path, bmp24(p));
     return ToDIB(path.c_str());
@@ -54,25 +71,31 @@ int main(int argc, char** argv) {
                 "progressive.jpg");
     DeleteDIB(photo);
 
-    // Animation of 10 frames, played 3 times, written whole and optimised.
-    std::vector<FrameRecord> frames;
-    for (int i = 0; i < 10; ++i) {
-        FrameRecord r{};
-        r.flags = IMGCTL_FRAME_STANDARD;
-        r.delay = int16_t(10 + 5 * i);
-        r.dib = load(dir + "/frame.bmp", banner(i * 4));
-        ok &= check(DIBto8Bit(r.dib, 0, 0) == IMGCTL_OK, "reduce frame");
-        frames.push_back(r);
+    // Two animations of 10 frames, played 3 times, each written whole and
+    // optimised: a sliding banner of few colours (one shared colour table)
+    // and a fade of a picture of many colours (a table per frame, unchanged
+    // pixels transparent or not).
+    for (const bool fade : {false, true}) {
+        std::vector<FrameRecord> frames;
+        for (int i = 0; i < 10; ++i) {
+            FrameRecord r{};
+            r.flags = IMGCTL_FRAME_STANDARD;
+            r.delay = int16_t(10 + 5 * i);
+            r.dib = load(dir + "/frame.bmp", fade ? faded(i * 255 / 9) : banner(i * 4));
+            ok &= check(DIBto8Bit(r.dib, 0, 0) == IMGCTL_OK, "reduce frame");
+            frames.push_back(r);
+        }
+        const std::string name = fade ? "/fade" : "/anim";
+        GifAnimeHeader header{};
+        header.flags = IMGCTL_ANIME_HEADER_TAG | IMGCTL_ANIME_NO_OPTIMIZE;
+        header.loopCount = 3;
+        ok &= check(DIBtoGIFAniEx((dir + name + "_plain.gif").c_str(), frames.data(), 10, &header) == IMGCTL_OK,
+                    "plain animation");
+        header.flags = IMGCTL_ANIME_HEADER_TAG;
+        ok &= check(DIBtoGIFAniEx((dir + name + "_opt.gif").c_str(), frames.data(), 10, &header) == IMGCTL_OK,
+                    "optimised animation");
+        for (const FrameRecord& r : frames) DeleteDIB(r.dib);
     }
-    GifAnimeHeader header{};
-    header.flags = IMGCTL_ANIME_HEADER_TAG | IMGCTL_ANIME_NO_OPTIMIZE;
-    header.loopCount = 3;
-    ok &= check(DIBtoGIFAniEx((dir + "/anim_plain.gif").c_str(), frames.data(), 10, &header) == IMGCTL_OK,
-                "anim_plain.gif");
-    header.flags = IMGCTL_ANIME_HEADER_TAG;
-    ok &= check(DIBtoGIFAniEx((dir + "/anim_opt.gif").c_str(), frames.data(), 10, &header) == IMGCTL_OK,
-                "anim_opt.gif");
-    for (const FrameRecord& r : frames) DeleteDIB(r.dib);
 
     FILE* m = std::fopen((dir + "/manifest.json").c_str(), "w");
     if (m == nullptr) return 1;
@@ -80,11 +103,15 @@ int main(int argc, char** argv) {
                  "{\"still\": {\"source\": \"still.bmp\", \"gif\": \"still.gif\", \"transparent\": %d},\n"
                  " \"jpeg\": {\"source\": \"photo.bmp\", \"baseline\": \"baseline.jpg\","
                  " \"progressive\": \"progressive.jpg\"},\n"
-                 " \"animation\": {\"plain\": \"anim_plain.gif\", \"optimised\": \"anim_opt.gif\","
-                 " \"frames\": 10, \"delays\": [",
+                 " \"animations\": [",
                  transparent);
-    for (int i = 0; i < 10; ++i) std::fprintf(m, "%s%d", i ? ", " : "", 10 + 5 * i);
-    std::fprintf(m, "], \"plays\": 3, \"width\": 80, \"height\": 30}}\n");
+    for (const char* name : {"anim", "fade"}) {
+        std::fprintf(m, "%s{\"plain\": \"%s_plain.gif\", \"optimised\": \"%s_opt.gif\", \"frames\": 10, \"delays\": [",
+                     name[0] == 'a' ? "" : ", ", name, name);
+        for (int i = 0; i < 10; ++i) std::fprintf(m, "%s%d", i ? ", " : "", 10 + 5 * i);
+        std::fprintf(m, "], \"plays\": 3, \"width\": 80, \"height\": 30}");
+    }
+    std::fprintf(m, "]}\n");
     std::fclose(m);
     return ok ? 0 : 1;
 }
