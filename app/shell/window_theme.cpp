@@ -1,5 +1,6 @@
 #include "window_theme.h"
 
+#include "button_painting.h"
 #include "settings_store.h"
 #include "shared_routines.h"
 #include "window_position.h"
@@ -16,6 +17,8 @@ namespace vakuro {
 namespace {
 
 const QString kPainterName = QStringLiteral("vakuroWindowThemePainter");
+// Marks the windows that paint the theme, so that a new scheme reaches them.
+const char* const kThemedProperty = "vakuroWindowTheme";
 
 struct Offsets {
     int red, green, blue;
@@ -143,10 +146,17 @@ WindowButtonPainter& buttonPainter() {
 
 void SetWindowButtonPainter(WindowButtonPainter painter) { buttonPainter() = std::move(painter); }
 
+bool HasWindowTheme(const QWidget* window) { return window && window->property(kThemedProperty).toBool(); }
+
 void PaintWindowBackground(QWidget* window, const QString& iniPath, bool mainWindow) {
     if (!window) return;
     ApplyWindowTheme(window, IniReadInt(iniPath, QStringLiteral("Setting"), QStringLiteral("BackPaint"), 0), mainWindow);
-    if (buttonPainter()) buttonPainter()(window, iniPath);
+    window->setProperty(kThemedProperty, true);
+    if (buttonPainter()) {
+        buttonPainter()(window, iniPath);
+    } else {
+        PaintButtons(window, iniPath);
+    }
 }
 
 void PaintWindowBackground(QWidget* window, const QString& iniPath) {
