@@ -88,7 +88,11 @@ void VersionDialog::buildControls() {
     versionLabel_ = new QLabel(this);
     versionLabel_->setObjectName(QStringLiteral("Label1"));
     QFont versionFont = versionLabel_->font();
-    versionFont.setPointSizeF(versionFont.pointSizeF() + 2);
+    if (versionFont.pointSizeF() > 0) {
+        versionFont.setPointSizeF(versionFont.pointSizeF() + 2);
+    } else {
+        versionFont.setPixelSize(versionFont.pixelSize() + 3);
+    }
     versionFont.setBold(true);
     versionLabel_->setFont(versionFont);
     versionLabel_->setGeometry(24, 128, 300, 26);
@@ -182,8 +186,6 @@ void VersionDialog::showDetails() {
     const QString program = programFolder_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     list_->addItems(VersionDetailLines(program, programFolder_, state_.libraries()));
     list_->show();
-    // The bands of the background follow the new height.
-    PaintWindowBackground(this, state_.settingsPath());
 }
 
 // ---- Keys: the access codes --------------------------------------------------

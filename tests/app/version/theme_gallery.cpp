@@ -2,7 +2,8 @@
 // look at them: the main window, the colour settings dialog, the window
 // colour scheme dialog and the version dialog (with its details and the
 // shine half-way) side by side, one PNG per combination of "BackPaint" and
-// "ButtonPaint". Not a test; build the target vakuro_theme_gallery and run
+// "ButtonPaint", and the logo at every third tick of the shine (shine.png).
+// Not a test; build the target vakuro_theme_gallery and run
 //   QT_QPA_PLATFORM=offscreen build/bin/vakuro_theme_gallery OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
@@ -117,5 +118,22 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // The shine's run through the logo: every third tick of one cycle.
+    keys::IniWriteInt(ini, keys::kBackPaint, 0);
+    keys::IniWriteInt(ini, keys::kButtonPaint, 0);
+    VersionDialog version(state, &main);
+    version.prepareOpening();
+    version.shineTimer()->stop();
+    QList<QImage> frames;
+    for (int tick = 0; tick < 72; ++tick) {
+        if (tick % 3 == 0) frames.append(version.logoImage());
+        version.shineTick();
+    }
+    QImage strip(frames.first().width() * 4, frames.first().height() * 6, QImage::Format_RGB32);
+    QPainter painter(&strip);
+    for (int i = 0; i < frames.size(); ++i)
+        painter.drawImage((i % 4) * frames[i].width(), (i / 4) * frames[i].height(), frames[i]);
+    painter.end();
+    if (!strip.save(QDir(out).filePath(QStringLiteral("shine.png")))) return 1;
     return 0;
 }
