@@ -27,6 +27,7 @@
 #include "template_browser.h"
 #include "settings_files.h"
 #include "template_commands.h"
+#include "version_dialog.h"
 #include "colour_settings_dialog.h"
 #include "special_effects_dialog.h"
 #include "spacing_editor.h"
@@ -147,7 +148,8 @@ void MainWindow::buildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMenu"));
     connect(add(help, "M_Help", QStringLiteral("ｿﾓﾛEasyのﾍﾙﾌﾟ")), &QAction::triggered, this, &MainWindow::openHelp);
-    add(help, "M_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))->setEnabled(false);
+    connect(add(help, "M_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")), &QAction::triggered, this,
+            [this] { showVersionDialog(state_, this); });
 }
 
 void MainWindow::buildControls() {
@@ -197,7 +199,8 @@ void MainWindow::buildControls() {
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label3"));
-    status_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // Dark red on the platform's face colour, whatever the window theme.
+    status_->setStyleSheet(QStringLiteral("color: #b00000; background-color: palette(button); padding: 1px 4px;"));
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
 

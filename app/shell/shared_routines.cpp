@@ -430,6 +430,22 @@ QString AppVersionText() {
     return QStringLiteral("Version %1.%2.%3").arg(VAKURO_VERSION_MAJOR).arg(VAKURO_VERSION_MINOR).arg(VAKURO_VERSION_PATCH);
 }
 
+QString ProgramVersionNumbers() {
+    return QStringLiteral("%1.%2.%3.0").arg(VAKURO_VERSION_MAJOR).arg(VAKURO_VERSION_MINOR).arg(VAKURO_VERSION_PATCH);
+}
+
+QString LibraryVersionNumbers(int exportedVersion) {
+    const int v = std::max(0, exportedVersion);
+    return QStringLiteral("%1.%2.%3.0").arg(v / 100).arg(v / 10 % 10).arg(v % 10);
+}
+
+QString FileVersionText(const QString& path, const QString& versionNumbers) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QStringLiteral("（なし）");
+    if (!info.isFile()) return QString();
+    return QStringLiteral("  ") + versionNumbers;
+}
+
 QString FileVersionText(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("（なし）");
@@ -441,10 +457,7 @@ QString FileVersionText(const QString& path) {
         while (numbers.size() < 4) numbers.append(QStringLiteral("0"));
         return QStringLiteral("  ") + numbers.join(u'.');
     }
-    static const QStringList kOwnFiles = {QStringLiteral("vakuro"), QStringLiteral("libPavrex.so"),
-                                          QStringLiteral("libTesmor32.so"), QStringLiteral("libimgctl.so")};
-    if (kOwnFiles.contains(info.fileName()))
-        return QStringLiteral("  %1.%2.%3.0").arg(VAKURO_VERSION_MAJOR).arg(VAKURO_VERSION_MINOR).arg(VAKURO_VERSION_PATCH);
+    if (info.fileName() == QLatin1String("vakuro")) return FileVersionText(path, ProgramVersionNumbers());
     return QString();
 }
 

@@ -179,10 +179,23 @@ QString AppVersionText();
 // carry no version resource, so the version is taken from:
 // - a shared library whose real file name (after following links) ends in
 //   ".so.A[.B[.C[.D]]]": those numbers, missing ones 0;
-// - the program ("vakuro") and its libraries ("libPavrex.so",
-//   "libTesmor32.so", "libimgctl.so"), which are built together: the
-//   project's version with a fourth number 0, e.g. "  1.0.0.0".
+// - the program ("vakuro"): ProgramVersionNumbers(), e.g. "  1.0.0.0".
+// The system's own libraries report their versions through their version
+// exports; pass those numbers with the second form.
 QString FileVersionText(const QString& path);
+
+// As above with the numbers known: "（なし）" when no file exists at the
+// path, "" when the path is not a file, else "  " + versionNumbers.
+QString FileVersionText(const QString& path, const QString& versionNumbers);
+
+// The program's version as four numbers: major.minor.patch.0.
+QString ProgramVersionNumbers();
+
+// The four numbers of a version export of the system's libraries (PavrexVer,
+// TesmorVer, ImgctlVersion), read digit by digit as the start-up messages
+// read them (121 is version 1.2.1): hundreds.tens.units.0, so 121 gives
+// "1.2.1.0" and 1234 "12.3.4.0". A negative number counts as 0.
+QString LibraryVersionNumbers(int exportedVersion);
 
 // ---- Starting programs -------------------------------------------------
 

@@ -1,21 +1,26 @@
 #include "window_theme.h"
 
+#include "button_painting.h"
 #include "settings_store.h"
 #include "shared_routines.h"
 #include "window_position.h"
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vakuro {
 namespace {
 
 const QString kPainterName = QStringLiteral("vakuroWindowThemePainter");
+// Marks the windows that paint the theme, so that a new scheme reaches them.
+const char* const kThemedProperty = "vakuroWindowTheme";
 
 struct Offsets {
     int red, green, blue;
@@ -42,6 +47,63 @@ QColor platformButtonFace() {
                                        : QColor(240, 240, 240);
 }
 
+// Black or white, whichever stands out more against the colour (contrast
+// of relative luminances), for the texts drawn on a theme's background: the
+// dark levels of the schemes take white text.
+double relativeLuminance(const QColor& colour) {
+    auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) + 0.0722 * linear(colour.blue());
+}
+
+QColor readableTextColour(const QColor& background) {
+    const double l = relativeLuminance(background);
+    return 1.05 / (l + 0.05) > (l + 0.05) / 0.05 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+// The window text colours of a theme: the readable colour, greyed towards
+// the background when disabled; the platform's own without a theme.
+void setThemeTextColours(QPalette& palette, const ThemeColours& colours) {
+    if (!colours.bands) {
+        const QPalette platform = QGuiApplication::palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::WindowText, platform.color(group, QPalette::WindowText));
+        return;
+    }
+    const QColor text = readableTextColour(colours.base);
+    const QColor greyed((text.red() + colours.base.red()) / 2, (text.green() + colours.base.green()) / 2,
+                        (text.blue() + colours.base.blue()) / 2);
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, greyed);
+}
+
+// The top of the area the window draws on: below the menu bar of a main
+// window, as the menu bar lies outside the drawing area on other platforms.
+int drawingTop(const QWidget* window) {
+    const auto* main = qobject_cast<const QMainWindow*>(window);
+    const QWidget* menu = main ? main->menuWidget() : nullptr;
+    return menu && !menu->isHidden() ? menu->geometry().bottom() + 1 : 0;
+}
+
+// A main window's menu bar keeps the platform's colours over any theme, as a
+// menu bar outside the drawing area does on other platforms.
+void keepPlatformMenuBar(QWidget* window) {
+    const auto* main = qobject_cast<const QMainWindow*>(window);
+    QWidget* menu = main ? main->menuWidget() : nullptr;
+    if (!menu) return;
+    const QPalette platform = QGuiApplication::palette();
+    QPalette palette = menu->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, platform.color(group, QPalette::Window));
+        palette.setColor(group, QPalette::WindowText, platform.color(group, QPalette::WindowText));
+    }
+    menu->setPalette(palette);
+    menu->setAutoFillBackground(true);
+}
+
 // Paints the bands in the window's paint events, before the window's own
 // painting and its children, so that they survive every repaint.
 class BandPainter : public QObject {
@@ -57,10 +119,11 @@ public:
             auto* window = static_cast<QWidget*>(watched);
             QPainter painter(window);
             const int width = window->width();
+            const int top = drawingTop(window);
             const int bottomTop = ThemeBottomBandTop(window->frameGeometry().height(), mainWindow_) -
                                   (window->geometry().top() - window->frameGeometry().top());
             for (int j = 0; j < kThemeBandLines; ++j) {
-                painter.fillRect(0, j, width, 1, colours_.top[static_cast<size_t>(j)]);
+                painter.fillRect(0, top + j, width, 1, colours_.top[static_cast<size_t>(j)]);
                 painter.fillRect(0, bottomTop + j, width, 1, colours_.bottom[static_cast<size_t>(j)]);
             }
         }
@@ -107,8 +170,11 @@ void ApplyWindowTheme(QWidget* window, int backPaint, bool mainWindow) {
 
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, colours.base);
+    setThemeTextColours(palette, colours);
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+
+    keepPlatformMenuBar(window);
 
     delete window->findChild<QObject*>(kPainterName, Qt::FindDirectChildrenOnly);
     if (colours.bands) new BandPainter(window, colours, mainWindow);
@@ -121,6 +187,7 @@ void ApplyWindowTheme(QWidget* window, int backPaint, bool mainWindow) {
             name.startsWith(QLatin1String("Check"))) {
             QPalette childPalette = child->palette();
             childPalette.setColor(QPalette::Window, colours.base);
+            setThemeTextColours(childPalette, colours);
             child->setPalette(childPalette);
             // Check boxes and option buttons fill with their Button role by
             // default; they take the window's base colour like frames do.
@@ -143,10 +210,17 @@ WindowButtonPainter& buttonPainter() {
 
 void SetWindowButtonPainter(WindowButtonPainter painter) { buttonPainter() = std::move(painter); }
 
+bool HasWindowTheme(const QWidget* window) { return window && window->property(kThemedProperty).toBool(); }
+
 void PaintWindowBackground(QWidget* window, const QString& iniPath, bool mainWindow) {
     if (!window) return;
     ApplyWindowTheme(window, IniReadInt(iniPath, QStringLiteral("Setting"), QStringLiteral("BackPaint"), 0), mainWindow);
-    if (buttonPainter()) buttonPainter()(window, iniPath);
+    window->setProperty(kThemedProperty, true);
+    if (buttonPainter()) {
+        buttonPainter()(window, iniPath);
+    } else {
+        PaintButtons(window, iniPath);
+    }
 }
 
 void PaintWindowBackground(QWidget* window, const QString& iniPath) {

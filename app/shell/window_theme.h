@@ -61,10 +61,14 @@ void ApplyWindowTheme(QWidget* window, int backPaint, bool mainWindow);
 void PaintWindowBackground(QWidget* window, const QString& iniPath);
 void PaintWindowBackground(QWidget* window, const QString& iniPath, bool mainWindow);
 
-// The button painting that PaintWindowBackground ends with ("ButtonPaint"
-// schemes). Until one is set, buttons are left as they are. Passing an empty
-// function removes it.
+// The button painting that PaintWindowBackground ends with: PaintButtons
+// (button_painting.h), the "ButtonPaint" schemes. Another painter can stand
+// in for it (tests); passing an empty function brings PaintButtons back.
 using WindowButtonPainter = std::function<void(QWidget* window, const QString& iniPath)>;
 void SetWindowButtonPainter(WindowButtonPainter painter);
+
+// Whether PaintWindowBackground has painted the window, so that a changed
+// scheme is to be applied to it too.
+bool HasWindowTheme(const QWidget* window);
 
 }  // namespace vakuro

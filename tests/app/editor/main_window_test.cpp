@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -159,6 +162,20 @@ private slots:
         // A second choice raises the open dialog instead of opening another.
         window->findChild<QAction*>(QStringLiteral("M_Color"))->trigger();
         QCOMPARE(window->findChildren<QWidget*>(QStringLiteral("Form010")).size(), 1);
+    }
+
+    void versionMenuOpensTheVersionDialog() {
+        QAction* item = window->findChild<QAction*>(QStringLiteral("M_Version"));
+        QVERIFY(item->isEnabled());
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = dialog->objectName();
+                dialog->accept();
+            }
+        });
+        item->trigger();
+        QCOMPARE(opened, QStringLiteral("VersionDialog"));
     }
 
     void closingStoresPositionStyleAndText() {

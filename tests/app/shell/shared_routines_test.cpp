@@ -365,9 +365,9 @@ TEST(SharedRoutines, FileVersionText) {
     const struct {
         QString path, text;
     } cases[] = {
-        {file(QStringLiteral("libTesmor32.so")), own},
-        {file(QStringLiteral("libPavrex.so")), own},
-        {file(QStringLiteral("libimgctl.so")), own},
+        // The system's libraries give their versions through their exports only.
+        {file(QStringLiteral("libTesmor32.so")), QString()},
+        {file(QStringLiteral("libPavrex.so")), QString()},
         {file(QStringLiteral("vakuro")), own},
         {file(QStringLiteral("notes.txt")), QString()},
         {file(QStringLiteral("libfoo.so.2.3")), QStringLiteral("  2.3.0.0")},
@@ -376,6 +376,29 @@ TEST(SharedRoutines, FileVersionText) {
         {dir.path(), QString()},
     };
     for (const auto& c : cases) EXPECT_EQ(FileVersionText(c.path), c.text) << c.path.toStdString();
+
+    // With the numbers known (from a library's version export).
+    EXPECT_EQ(FileVersionText(file(QStringLiteral("libimgctl.so")), QStringLiteral("1.0.0.0")),
+              QStringLiteral("  1.0.0.0"));
+    EXPECT_EQ(FileVersionText(dir.filePath(QStringLiteral("libPavrex.so.missing")), QStringLiteral("1.2.1.0")),
+              QStringLiteral("（なし）"));
+    EXPECT_EQ(FileVersionText(dir.path(), QStringLiteral("1.2.1.0")), QString());
+}
+
+TEST(SharedRoutines, VersionNumbers) {
+    EXPECT_EQ(ProgramVersionNumbers(), QStringLiteral(VAKURO_PROJECT_VERSION ".0"));
+    const struct {
+        int exported;
+        const char* numbers;
+    } cases[] = {
+        {121, "1.2.1.0"},  // PavrexVer: version 1.2.1, as the start-up message names it
+        {126, "1.2.6.0"},  // TesmorVer
+        {100, "1.0.0.0"},  // ImgctlVersion
+        {7, "0.0.7.0"},
+        {1234, "12.3.4.0"},
+        {-5, "0.0.0.0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LibraryVersionNumbers(c.exported), QString::fromLatin1(c.numbers)) << c.exported;
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -176,6 +178,53 @@ TEST_F(WindowThemePaint, ChildControlsByName) {
     EXPECT_FALSE(button->autoFillBackground());
     EXPECT_FALSE(dialog->autoFillBackground());
     EXPECT_NE(dialog->palette().color(QPalette::Window), base);
+}
+
+TEST_F(WindowThemePaint, TextStandsOutFromTheBackground) {
+    QWidget window;
+    auto* check = new QCheckBox(&window);
+    check->setObjectName(QStringLiteral("Check1"));
+    const struct {
+        int backPaint;
+        QColor text;
+    } cases[] = {
+        {868, Qt::white},          // RGB(80, 100, 140): dark
+        {100, Qt::white},          // grey 100
+        {140, Qt::black},          // grey 140
+        {1024 + 160, Qt::black},   // Gold at 160: RGB(195, 195, 160)
+        {512 + 100, Qt::black},    // Green at 100: RGB(100, 140, 100), light enough
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.backPaint);
+        setBackPaint(c.backPaint);
+        PaintWindowBackground(&window, ini());
+        EXPECT_EQ(window.palette().color(QPalette::Active, QPalette::WindowText), c.text);
+        EXPECT_EQ(check->palette().color(QPalette::Active, QPalette::WindowText), c.text);
+        // Disabled text lies half-way to the background.
+        EXPECT_NE(window.palette().color(QPalette::Disabled, QPalette::WindowText), c.text);
+    }
+    setBackPaint(0);
+    PaintWindowBackground(&window, ini());
+    EXPECT_EQ(window.palette().color(QPalette::Active, QPalette::WindowText),
+              QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+}
+
+TEST_F(WindowThemePaint, MainWindowBandStartsBelowThePlainMenuBar) {
+    setBackPaint(868);
+    const ThemeColours c = ComputeThemeColours(868, kFace);
+    QMainWindow window;
+    window.menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    window.setCentralWidget(new QWidget);
+    window.resize(300, 200);
+    window.show();
+    PaintWindowBackground(&window, ini());
+    const int menuBottom = window.menuBar()->geometry().bottom() + 1;
+    ASSERT_GT(menuBottom, 0);
+    const QImage image = window.grab().toImage();
+    EXPECT_EQ(image.pixelColor(150, menuBottom), c.top[0]);
+    EXPECT_EQ(image.pixelColor(150, menuBottom + 33), c.top[33]);
+    EXPECT_EQ(window.menuBar()->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Active, QPalette::Window));
 }
 
 TEST_F(WindowThemePaint, EndsWithTheButtonPainter) {
