@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "animation_window.h"
 #include "banner.h"
 #include "clipboard_output.h"
 #include "form030.h"
@@ -142,7 +143,6 @@ void Form100::buildMenus() {
     format->addSeparator();
     QAction* anime = add(format, "M_Anime", QStringLiteral("ｱﾆﾒｰｼｮﾝ"));
     connect(anime, &QAction::triggered, this, &Form100::startAnimation);
-    anime->setEnabled(false);  // the animation window is not there yet
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMenu"));
@@ -422,6 +422,7 @@ void Form100::startAnimation() {
     const int width = qRound(animationBase_.width() * 0.5 - 4);
     const int height = qRound(animationBase_.height() * 0.5 - 4);
     emit animationRequested(width, height);
+    showAnimationWindow(state_, this, text_->text(), animationBase_, width, height);
 }
 
 void Form100::openHelp() {
