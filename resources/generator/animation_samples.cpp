@@ -60,11 +60,13 @@ QPainterPath letterLine(int i) {
 // The filled outline of letter i, placed by a transform of the unit cell
 // onto the picture.
 QPainterPath letterShape(int i, const QTransform& place) {
+    // Stroked in pixels, so that the curves are flattened finely enough.
+    const QRectF cell = place.mapRect(QRectF(0, 0, 1, 1));
     QPainterPathStroker stroker;
-    stroker.setWidth(0.2);
+    stroker.setWidth(0.19 * std::min(cell.width(), cell.height()));
     stroker.setCapStyle(Qt::RoundCap);
     stroker.setJoinStyle(Qt::RoundJoin);
-    return place.map(stroker.createStroke(letterLine(i)).simplified());
+    return stroker.createStroke(place.map(letterLine(i))).simplified();
 }
 
 // The transform that puts the unit cell onto a rectangle.
@@ -273,7 +275,8 @@ QImage standSample() {
     QImage image = background();
     QPainter p(&image);
     // Half risen from the bottom edge, its top still leaning away.
-    const QPolygonF from(QRectF(0, 0, W, H));
+    QPolygonF from;
+    from << QPointF(0, 0) << QPointF(W, 0) << QPointF(W, H) << QPointF(0, H);
     QPolygonF to;
     to << QPointF(18, H * 0.45) << QPointF(W - 18, H * 0.45) << QPointF(W, H) << QPointF(0, H);
     QTransform lean;
@@ -362,21 +365,13 @@ QImage illuminationSample() {
 }
 
 QImage telopSample() {
+    // The word scrolling out to the left, with streaks behind it.
     QImage image = background();
     QPainter p(&image);
-    p.save();
-    p.setOpacity(0.25);
-    p.translate(-22, 0);
-    drawWord(p);
-    p.restore();
-    p.translate(-44, 0);
+    p.translate(-40, 0);
     drawWord(p);
     p.resetTransform();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(200, 220, 255), 2));
-    p.drawLine(QPointF(W - 8, H - 9), QPointF(W - 34, H - 9));
-    p.drawLine(QPointF(W - 34, H - 9), QPointF(W - 28, H - 13));
-    p.drawLine(QPointF(W - 34, H - 9), QPointF(W - 28, H - 5));
+    for (const double y : {20.0, 30.0, 40.0}) drawStreaks(p, QPointF(W - 6, y), QPointF(W - 52, y), 1, 1);
     p.end();
     return finish(image);
 }
