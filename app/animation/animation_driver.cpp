@@ -111,6 +111,8 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
     rows = std::clamp(rows, 0, schedule.rowCount());
     if (rows == 0) return outcome;
     const auto start = Clock::now();
+    const double startCpu = threadCpuMilliseconds();
+    const double startProcessCpu = processCpuMilliseconds();
     const int64_t startTick = TickCount64();
     outcome.status = DriverOutcome::Status::Refused;
 
@@ -181,17 +183,20 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         }
     }
     outcome.times.effects = msSince(start) - frames.loadMilliseconds();
+    outcome.times.effectsCpu = threadCpuMilliseconds() - startCpu - frames.loadCpuMilliseconds();
     const auto waitStart = Clock::now();
     const bool reduced = frames.finish();
     outcome.times.waitReduce = msSince(waitStart);
     outcome.times.load = frames.loadMilliseconds();
-    outcome.times.reduce = frames.reduceMilliseconds();
+    outcome.times.loadCpu = frames.loadCpuMilliseconds();
+    outcome.times.reduceCpu = frames.reduceCpuMilliseconds();
     outcome.frames = frames.count();
     outcome.elapsedSeconds = static_cast<double>(TickCount64() - startTick) / 1000.0;
 
-    if (full || unreadable || !reduced) {
+    if (full || unreadable || ctx.failed || !reduced) {
         busy.reset();
-        tell(hooks, QMessageBox::Critical, kAnimationError, full ? kTooManyFrames : kUnreadableFrame);
+        tell(hooks, QMessageBox::Critical, kAnimationError,
+             full ? kTooManyFrames : ctx.failed ? kFrameNotMade : kUnreadableFrame);
     } else if (frames.count() == 0) {
         busy.reset();
         tell(hooks, QMessageBox::Information, kAnimationError, kNoFrames);
@@ -206,10 +211,12 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
             header.flags = IMGCTL_ANIME_HEADER_TAG;
             header.loopCount = static_cast<int16_t>(std::clamp(settings.loopCount, 0, 32767));
             const auto writeStart = Clock::now();
+            const double writeCpuStart = threadCpuMilliseconds();
             const QByteArray path = QFile::encodeName(outputPath);
             const int written = state.libraries().imageFormat.DIBtoGIFAniEx(
                 path.constData(), frames.records().data(), frames.count(), &header);
             outcome.times.write = msSince(writeStart);
+            outcome.times.writeCpu = threadCpuMilliseconds() - writeCpuStart;
             busy.reset();
             if (written == IMGCTL_OK) {
                 outcome.status = DriverOutcome::Status::Written;
@@ -222,6 +229,7 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
     if (hooks.progress) hooks.progress(0, true, total);
     frames.release();
     outcome.times.total = msSince(start);
+    outcome.times.totalCpu = processCpuMilliseconds() - startProcessCpu;
     return outcome;
 }
 

@@ -52,14 +52,19 @@ struct DriverHooks {
     int reductionThreads = -1;
 };
 
-// Wall time per stage of a run, in milliseconds.
+// Time per stage of a run, in milliseconds: wall time, and processor time
+// (of the generating thread, of the reducing threads, of the process).
 struct DriverStageTimes {
-    double effects = 0;    // generators, including the effects library's file reads and writes
-    double load = 0;       // loading the frames' BMP files (ToDIB)
-    double reduce = 0;     // reduction to 256 colours (summed over the threads)
-    double waitReduce = 0; // time the driver waited for the reductions after the last frame
-    double write = 0;      // writing the GIF
+    double effects = 0;     // generators, including the effects library's file reads and writes
+    double load = 0;        // loading the frames' BMP files (ToDIB)
+    double waitReduce = 0;  // waiting for the reductions after the last frame
+    double write = 0;       // writing the GIF
     double total = 0;
+    double effectsCpu = 0;
+    double loadCpu = 0;
+    double reduceCpu = 0;   // reduction to 256 colours, summed over the threads
+    double writeCpu = 0;
+    double totalCpu = 0;    // the whole process
 };
 
 struct DriverOutcome {
@@ -87,6 +92,7 @@ inline constexpr char kTooManyFrames[] = "フレーム数が多すぎます！�
 inline constexpr char kTooManyGlyphs[] = "文字数が多すぎます！（ﾄﾞﾛｯﾌﾟ・ｽﾗｲﾄﾞ・ﾄﾗﾝﾌﾟは100文字まで）";
 inline constexpr char kNoBase[] = "アニメーションの元画像を作れませんでした";
 inline constexpr char kUnreadableFrame[] = "フレーム画像を読み込めませんでした";
+inline constexpr char kFrameNotMade[] = "フレーム画像を作れませんでした";
 inline constexpr char kNoFrames[] = "出力するフレームがありません";
 inline constexpr char kNotWritten[] = "ファイルに書き込めませんでした";
 }  // namespace driver_message

@@ -1,5 +1,7 @@
 #include "frame_table.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -11,7 +13,20 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+
 }  // namespace
+
+double threadCpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double processCpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 FrameTable::FrameTable(const ImageFormatLibrary& formats, int workers)
     : formats_(formats), records_(kCapacity) {
@@ -31,8 +46,10 @@ FrameTable::~FrameTable() {
 FrameTable::Append FrameTable::append(const QByteArray& path, int delay) {
     if (count_ >= kCapacity) return Append::Full;
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = threadCpuMilliseconds();
     const int handle = formats_.ToDIB(path.constData());
     loadMs_ += millisecondsSince(start);
+    loadCpuMs_ += threadCpuMilliseconds() - cpuStart;
     if (handle == 0) return Append::Unreadable;
     const int index = count_++;
     FrameRecord& r = records_[static_cast<size_t>(index)];
@@ -54,16 +71,16 @@ FrameTable::Append FrameTable::append(const QByteArray& path, int delay) {
 }
 
 void FrameTable::reduce(const Job& job) {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuMilliseconds();
     const int reduced = formats_.DIBto8Bit(job.handle, 0, 0);
     const int index = formats_.PixelDIB(job.handle, 0, 0);
-    const double ms = millisecondsSince(start);
+    const double ms = threadCpuMilliseconds() - start;
     std::lock_guard lock(mutex_);
     // Each job writes only the transparent index of its own record, which
     // nobody reads before finish().
     records_[static_cast<size_t>(job.index)].transparentIndex = index >= 0 ? static_cast<uint32_t>(index) : 0;
     if (reduced != IMGCTL_OK || index < 0) failed_ = true;
-    reduceMs_ += ms;
+    reduceCpuMs_ += ms;
 }
 
 void FrameTable::work() {
@@ -92,9 +109,9 @@ bool FrameTable::finish() {
     return !failed_;
 }
 
-double FrameTable::reduceMilliseconds() const {
+double FrameTable::reduceCpuMilliseconds() const {
     std::lock_guard lock(mutex_);
-    return reduceMs_;
+    return reduceCpuMs_;
 }
 
 void FrameTable::setTransparency(bool transparent) {

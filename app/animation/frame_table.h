@@ -18,6 +18,11 @@
 
 namespace vakuro {
 
+// Processor time of the calling thread and of the whole process, in
+// milliseconds (for the stage times of the benchmark).
+double threadCpuMilliseconds();
+double processCpuMilliseconds();
+
 class FrameTable {
 public:
     // The table has 1001 places (frames 0 .. 1000). The driver counts the
@@ -55,10 +60,12 @@ public:
     // Releases every bitmap and empties the table.
     void release();
 
-    // Milliseconds spent loading files and reducing colours (summed over the
-    // threads), for the benchmark.
+    // Milliseconds spent loading the files (wall time and processor time of
+    // the calling thread) and reducing colours (processor time summed over
+    // the threads), for the benchmark.
     double loadMilliseconds() const { return loadMs_; }
-    double reduceMilliseconds() const;
+    double loadCpuMilliseconds() const { return loadCpuMs_; }
+    double reduceCpuMilliseconds() const;
 
 private:
     struct Job {
@@ -72,6 +79,7 @@ private:
     std::vector<FrameRecord> records_;
     int count_ = 0;
     double loadMs_ = 0;
+    double loadCpuMs_ = 0;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -80,7 +88,7 @@ private:
     int busy_ = 0;
     bool failed_ = false;
     bool quit_ = false;
-    double reduceMs_ = 0;
+    double reduceCpuMs_ = 0;
     std::vector<std::thread> threads_;
 };
 

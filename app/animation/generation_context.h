@@ -133,6 +133,12 @@ struct GenerationContext {
     bool appendBase(int delay, int weight = 1) { return sink(baseFile, delay, weight); }
     // False once the run has been stopped.
     bool running() const { return !stopped; }
+    // Stops the run because a frame could not be made (an effect failed to
+    // write its file): nothing is written, the user is told.
+    void frameFailed() {
+        failed = true;
+        stopped = true;
+    }
 
     // Writes a picture as a 24-bit BMP file (the work file by default).
     bool writePicture(const QImage& picture, const QByteArray& path) const;
@@ -153,6 +159,7 @@ struct GenerationContext {
     // ---- Filled by the driver --------------------------------------------------
     FrameSink sink;
     bool stopped = false;
+    bool failed = false;
     RenderPipeline* renderer = nullptr;
 };
 

@@ -4,7 +4,8 @@
 // the wall time per stage (effects, loading the frame files, colour
 // reduction, waiting for the last reductions, GIF writing) with the
 // reduction done in turn on the generating thread ("serial") and on worker
-// threads ("parallel"), the median of five runs each; then the GIF's size
+// threads ("parallel"), the median of five runs each, as wall time and as
+// processor time (which a busy machine distorts less); then the GIF's size
 // beside the same frames written whole and after "gifsicle -O3" of that file
 // (when gifsicle is installed). Runs on the offscreen platform.
 //
@@ -55,18 +56,25 @@ double median(std::vector<double> v) {
 }
 
 struct Stages {
-    std::vector<double> effects, load, reduce, waitReduce, write, total;
+    std::vector<double> effects, load, waitReduce, write, total;
+    std::vector<double> effectsCpu, loadCpu, reduceCpu, writeCpu, totalCpu;
     void add(const DriverStageTimes& t) {
         effects.push_back(t.effects);
         load.push_back(t.load);
-        reduce.push_back(t.reduce);
         waitReduce.push_back(t.waitReduce);
         write.push_back(t.write);
         total.push_back(t.total);
+        effectsCpu.push_back(t.effectsCpu);
+        loadCpu.push_back(t.loadCpu);
+        reduceCpu.push_back(t.reduceCpu);
+        writeCpu.push_back(t.writeCpu);
+        totalCpu.push_back(t.totalCpu);
     }
     void print(const char* name) const {
-        std::printf("%-9s %9.0f %9.0f %11.0f %10.0f %9.0f %9.0f\n", name, median(effects), median(load), median(reduce),
+        std::printf("%-9s wall %8.0f %8.0f %8s %8.0f %8.0f %8.0f\n", name, median(effects), median(load), "-",
                     median(waitReduce), median(write), median(total));
+        std::printf("%-9s cpu  %8.0f %8.0f %8.0f %8s %8.0f %8.0f\n", "", median(effectsCpu), median(loadCpu),
+                    median(reduceCpu), "-", median(writeCpu), median(totalCpu));
     }
 };
 
@@ -103,7 +111,7 @@ int main(int argc, char** argv) {
     const QString gif = temp.filePath(QStringLiteral("fade.gif"));
 
     std::printf("fade-in 5 s + fade-out 5 s at 20 fps, 999 x 300, median of %d runs, milliseconds\n", runs);
-    std::printf("%-9s %9s %9s %11s %10s %9s %9s\n", "reduction", "effects", "load", "reduce(cpu)", "wait", "write",
+    std::printf("%-9s      %8s %8s %8s %8s %8s %8s\n", "reduction", "effects", "load", "reduce", "wait", "write",
                 "total");
     for (const int threads : {0, -1}) {
         Stages stages;

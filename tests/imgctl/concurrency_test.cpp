@@ -100,3 +100,34 @@ TEST(ImgctlConcurrency, OneHandleReducedTwiceAtOnce) {
         EXPECT_EQ(DeleteDIB(handle), IMGCTL_OK);
     }
 }
+
+// Many short calls at once, so that the threads meet in the handle table
+// itself: every handle a thread gets is its own until it deletes it.
+TEST(ImgctlConcurrency, HandleTableUnderManyShortCalls) {
+    ScratchDir dir;
+    constexpr int kThreads = 6, kCalls = 4000;
+    std::vector<std::string> paths;
+    for (int t = 0; t < kThreads; ++t) {
+        paths.push_back(dir.file("s" + std::to_string(t) + ".bmp"));
+        writeFile(paths.back(), bmp24(solid(3, 2, Color{uint8_t(40 * t), 7, 9})));
+    }
+    std::atomic<int> wrong{0};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go) std::this_thread::yield();
+            for (int i = 0; i < kCalls; ++i) {
+                const int handle = ToDIB(paths[size_t(t)].c_str());
+                uint32_t pixel = 0;
+                if (handle == 0 || DIBto8Bit(handle, 0, 0) != IMGCTL_OK || PixelDIB(handle, 2, 1) != 0 ||
+                    DIBtoRGB32(handle, &pixel, 1, 1, 4) != IMGCTL_OK ||
+                    pixel != (0xFF000000u | uint32_t(40 * t) << 16 | 7u << 8 | 9u) || DeleteDIB(handle) != IMGCTL_OK)
+                    ++wrong;
+            }
+        });
+    }
+    go = true;
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(wrong.load(), 0);
+}

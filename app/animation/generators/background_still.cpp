@@ -10,7 +10,10 @@ void generateBackgroundStill(GenerationContext& ctx, const EntryTiming& timing) 
     QImage& canvas = ctx.effects.canvas;
     canvas = QImage(ctx.frameWidth, ctx.frameHeight, QImage::Format_RGB32);
     canvas.fill(pixelOf(ctx.backColor()));
-    ctx.writeCanvas();
+    if (!ctx.writeCanvas()) {
+        ctx.frameFailed();
+        return;
+    }
     ctx.appendWork(RoundHalfEven(timing.seconds * 100));
 }
 

@@ -15,7 +15,10 @@ void fade(GenerationContext& ctx, const EntryTiming& timing, bool in) {
     for (int l = 0; l <= timing.n; ++l) {
         const double step = static_cast<double>(l) * 255 / timing.n;
         const int level = RoundHalfEven(in ? step : 255 - step);
-        fx.Fead(ctx.baseFile.constData(), ctx.workFile.constData(), ctx.backColor(), level, 0);
+        if (fx.Fead(ctx.baseFile.constData(), ctx.workFile.constData(), ctx.backColor(), level, 0) != 1) {
+            ctx.frameFailed();
+            return;
+        }
         if (!ctx.appendWork(timing.delay)) return;
     }
 }

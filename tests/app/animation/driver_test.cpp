@@ -3,6 +3,7 @@
 // glyphs, vertical writing); transparency, disposal and loop count; the
 // progress weights of every kind; the release of every bitmap; failures
 // that must leave no file.
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -369,6 +370,19 @@ private slots:
         QCOMPARE(run.outcome.status, DriverOutcome::Status::Failed);
         QCOMPARE(f.recorder.messages.size(), 1);
         QVERIFY(f.recorder.messages[0].text.startsWith(QStringLiteral("ファイルに書き込めませんでした")));
+        QVERIFY(!QFile::exists(gif));
+    }
+
+    void aFrameTheEffectCannotWriteStopsTheRun() {
+        // The work file's place is taken by a folder: the fade cannot write
+        // its frame, and the previous frame must not be appended again.
+        AnimationFixture f;
+        QVERIFY(QDir(f.temp.path()).mkdir(QStringLiteral("GifAnimeW.bmp")));
+        const QString gif = f.out(QStringLiteral("f.gif"));
+        const Run run = drive(f, scheduleOf({entryOf(1, 1.0f, 10), entryOf(3, 1.0f, 10)}), DriverMode::Output, gif);
+        QCOMPARE(run.outcome.status, DriverOutcome::Status::Failed);
+        QCOMPARE(f.recorder.texts(), QStringList{QStringLiteral("フレーム画像を作れませんでした")});
+        QCOMPARE(run.betweenFrames, 1);  // the text still only
         QVERIFY(!QFile::exists(gif));
     }
 
