@@ -417,10 +417,12 @@ void Form100::startAnimation() {
     if (text_->text().isEmpty()) return;
     const QString base = TempFolder() + QStringLiteral("GifAnime0.bmp");
     const QByteArray text = toCp932Lossy(text_->text());
+    // A text the engine refuses must not bring back an earlier base image.
+    QFile::remove(base);
     state_.libraries().engine.ImgMake(text.constData(), &state_.style, QFile::encodeName(base).constData(), 0);
-    animationBase_.load(base, "BMP");
-    const int width = qRound(animationBase_.width() * 0.5 - 4);
-    const int height = qRound(animationBase_.height() * 0.5 - 4);
+    if (!animationBase_.load(base, "BMP")) return;
+    const int width = RoundHalfEven(animationBase_.width() * 0.5 - 4);
+    const int height = RoundHalfEven(animationBase_.height() * 0.5 - 4);
     emit animationRequested(width, height);
     showAnimationWindow(state_, this, text_->text(), animationBase_, width, height);
 }

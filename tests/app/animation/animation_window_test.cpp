@@ -3,6 +3,8 @@
 // menu's rules, the selectors, the file written on closing, the hidden
 // maintenance buttons, the options, output-size and add dialogs, output and
 // preview runs and the progress strip.
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -615,12 +617,44 @@ private slots:
         QCOMPARE(strip.picture().pixelColor(50, 5), QColor(Qt::white));
     }
 
-    void mainWindowOffersTheAnimationCommand() {
+    void mainWindowCommandOpensTheWindowAtHalfSize() {
         AnimationFixture f;
         Form100 main(*f.state);
         QAction* anime = main.findChild<QAction*>(QStringLiteral("M_Anime"));
         QVERIFY(anime != nullptr);
         QVERIFY(anime->isEnabled());
+        main.setText(QStringLiteral("ABC"));
+        QString label;
+        QSize rendering;
+        whenModal([&](QWidget* modal) {
+            auto* w = qobject_cast<AnimationWindow*>(modal);
+            QVERIFY(w != nullptr);
+            label = w->sizeLabel()->text();
+            rendering = QImage(TempFolder() + QStringLiteral("GifAnime0.bmp")).size();
+            QTest::mouseClick(w->closeButton(), Qt::LeftButton);
+        });
+        anime->trigger();
+        QVERIFY(!rendering.isEmpty());
+        // Half the rendering minus 4, halves to even.
+        auto half = [](int side) {
+            const double v = side * 0.5 - 4;
+            const int down = int(std::floor(v));
+            return v - down == 0.5 ? (down % 2 == 0 ? down : down + 1) : int(std::lround(v));
+        };
+        QCOMPARE(label, QStringLiteral(" %1 X %2").arg(half(rendering.width())).arg(half(rendering.height())));
+        // An empty text opens nothing (a window opened anyway is closed, so
+        // that the fault fails the test instead of hanging it).
+        main.setText(QString());
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = true;
+                modal->close();
+            }
+        });
+        anime->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
     }
 };
 
