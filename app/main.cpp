@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <QMessageBox>
 
+#include "command_line_animation.h"
 #include "file_output_dialog.h"
 #include "main_window.h"
 #include "library_binding.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
     // file on the command line means one in the folder the user started from.
     const QString startFolder = QDir::currentPath();
     vakuro::ProgramState state(libraries, vakuro::SettingsPath());
+    // Animated GIF output ("/A") opens no window and shows no title screen.
+    const vakuro::CommandLine commandLine =
+        vakuro::parseCommandLine(vakuro::joinArguments(QApplication::arguments().mid(1)));
+    if (!commandLine.a.isEmpty()) return vakuro::runAnimationCommandLine(state, commandLine, startFolder);
     const vakuro::StartupResult start = vakuro::runStartRoutine(state, QApplication::arguments().mid(1));
     if (start.next == vakuro::StartupResult::Next::Batch) {
         // Command-line output: nothing waits for an answer. Messages go to

@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "animation_window.h"
 #include "banner.h"
 #include "clipboard_output.h"
 #include "file_output_dialog.h"
@@ -143,7 +144,6 @@ void MainWindow::buildMenus() {
     format->addSeparator();
     QAction* anime = add(format, "M_Anime", QStringLiteral("ｱﾆﾒｰｼｮﾝ"));
     connect(anime, &QAction::triggered, this, &MainWindow::startAnimation);
-    anime->setEnabled(false);  // the animation window is not there yet
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMenu"));
@@ -420,11 +420,14 @@ void MainWindow::startAnimation() {
     if (text_->text().isEmpty()) return;
     const QString base = TempFolder() + QStringLiteral("GifAnime0.bmp");
     const QByteArray text = toCp932Lossy(text_->text());
+    // A text the engine refuses must not bring back an earlier base image.
+    QFile::remove(base);
     state_.libraries().engine.ImgMake(text.constData(), &state_.style, QFile::encodeName(base).constData(), 0);
-    animationBase_.load(base, "BMP");
-    const int width = qRound(animationBase_.width() * 0.5 - 4);
-    const int height = qRound(animationBase_.height() * 0.5 - 4);
+    if (!animationBase_.load(base, "BMP")) return;
+    const int width = RoundHalfEven(animationBase_.width() * 0.5 - 4);
+    const int height = RoundHalfEven(animationBase_.height() * 0.5 - 4);
     emit animationRequested(width, height);
+    showAnimationWindow(state_, this, text_->text(), animationBase_, width, height);
 }
 
 void MainWindow::openHelp() {

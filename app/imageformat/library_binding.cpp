@@ -63,6 +63,13 @@ bool bindLibraries(const QString& folder, Libraries& libs, QString& error) {
     VAKURO_RESOLVE(effects, libs.effects, GetMarg);
     VAKURO_RESOLVE(effects, libs.effects, TexColEx);
     VAKURO_RESOLVE(effects, libs.effects, TesmorVer);
+    VAKURO_RESOLVE(effects, libs.effects, Rot);
+    VAKURO_RESOLVE(effects, libs.effects, RotM);
+    VAKURO_RESOLVE(effects, libs.effects, RotAng);
+    VAKURO_RESOLVE(effects, libs.effects, Fead);
+    VAKURO_RESOLVE(effects, libs.effects, Light);
+    VAKURO_RESOLVE(effects, libs.effects, SideDsp);
+    VAKURO_RESOLVE(effects, libs.effects, Effect);
     if (!effects.error().isEmpty()) {
         error = effects.error();
         return false;

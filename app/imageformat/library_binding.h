@@ -28,6 +28,14 @@ struct EffectsLibrary {
     decltype(&::GetMarg) GetMarg = nullptr;
     decltype(&::TexColEx) TexColEx = nullptr;
     decltype(&::TesmorVer) TesmorVer = nullptr;
+    // Rotation, light, fade and colour effects (the animation generators).
+    decltype(&::Rot) Rot = nullptr;
+    decltype(&::RotM) RotM = nullptr;
+    decltype(&::RotAng) RotAng = nullptr;
+    decltype(&::Fead) Fead = nullptr;
+    decltype(&::Light) Light = nullptr;
+    decltype(&::SideDsp) SideDsp = nullptr;
+    decltype(&::Effect) Effect = nullptr;
 };
 
 struct ImageFormatLibrary {

@@ -36,7 +36,7 @@ QString switchValue(const QString& line, const QString& switchText) {
 CommandLine parseCommandLine(const QString& line) {
     if (line.trimmed().isEmpty()) return {};
     return {switchValue(line, QStringLiteral("/S")), switchValue(line, QStringLiteral("/T")),
-            switchValue(line, QStringLiteral("/F"))};
+            switchValue(line, QStringLiteral("/F")), switchValue(line, QStringLiteral("/A"))};
 }
 
 }  // namespace vakuro
