@@ -176,8 +176,10 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         ctx.entry = &schedule[i];
         ctx.entryIndex = i;
         const int before = frames.count();
+        const int skippedBefore = ctx.skippedFrames;
         row->generate(ctx, entryTiming(schedule[i]));
-        if (!ctx.stopped && frames.count() - before != entryFrameCount(schedule[i])) {
+        const int made = frames.count() - before + (ctx.skippedFrames - skippedBefore);
+        if (!ctx.stopped && made != entryFrameCount(schedule[i])) {
             qWarning("animation: the generator of kind %d made %d frames instead of %lld", row->kind,
                      frames.count() - before, static_cast<long long>(entryFrameCount(schedule[i])));
         }
@@ -191,6 +193,7 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
     outcome.times.loadCpu = frames.loadCpuMilliseconds();
     outcome.times.reduceCpu = frames.reduceCpuMilliseconds();
     outcome.frames = frames.count();
+    outcome.skippedFrames = ctx.skippedFrames;
     outcome.elapsedSeconds = static_cast<double>(TickCount64() - startTick) / 1000.0;
 
     if (full || unreadable || ctx.failed || !reduced) {
@@ -201,6 +204,14 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         busy.reset();
         tell(hooks, QMessageBox::Information, kAnimationError, kNoFrames);
     } else {
+        // Frames whose work image could not be made were left out rather
+        // than replaced by the previous frame's file; say so before showing
+        // or writing the rest.
+        if (ctx.skippedFrames > 0) {
+            busy.reset();
+            tell(hooks, QMessageBox::Warning, kAnimationError,
+                 QString::fromUtf8(kFramesSkipped).arg(ctx.skippedFrames));
+        }
         frames.setTransparency(settings.backTrans != 0);
         if (mode == DriverMode::Preview) {
             busy.reset();

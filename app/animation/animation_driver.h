@@ -77,6 +77,7 @@ struct DriverOutcome {
     };
     Status status = Status::Nothing;
     int frames = 0;
+    int skippedFrames = 0;  // frames whose work image could not be made
     int64_t weightedTotal = 0;
     double elapsedSeconds = 0;  // start of the run to the end of generation
     DriverStageTimes times;
@@ -93,6 +94,8 @@ inline constexpr char kTooManyGlyphs[] = "文字数が多すぎます！（ﾄ�
 inline constexpr char kNoBase[] = "アニメーションの元画像を作れませんでした";
 inline constexpr char kUnreadableFrame[] = "フレーム画像を読み込めませんでした";
 inline constexpr char kFrameNotMade[] = "フレーム画像を作れませんでした";
+// %1: the number of frames skipped.
+inline constexpr char kFramesSkipped[] = "フレーム画像を作れなかった %1 フレームを飛ばしました";
 inline constexpr char kNoFrames[] = "出力するフレームがありません";
 inline constexpr char kNotWritten[] = "ファイルに書き込めませんでした";
 }  // namespace driver_message

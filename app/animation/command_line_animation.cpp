@@ -14,6 +14,7 @@
 #include "settings_keys.h"
 #include "settings_store.h"
 #include "shared_routines.h"
+#include "splash_tables.h"
 #include "startup.h"
 
 namespace vakuro {
@@ -68,7 +69,10 @@ int runAnimationCommandLine(ProgramState& state, const CommandLine& commandLine,
     inputs.outputHeight = RoundHalfEven(inputs.baseRendering.height() * 0.5 - 4);
     inputs.widthScale = 0.5;
 
+    // The splash delay tables, as the animation window builds them when it
+    // opens: without them the splash cells would not move.
     EffectState effects;
+    buildSplashTables(effects);
     DriverHooks hooks;
     const DriverOutcome outcome = runAnimationDriver(state, inputs, schedule, schedule.rowCount(),
                                                      AnimationSettings::read(ini), effects, DriverMode::Output,

@@ -1,6 +1,6 @@
-// PLACEHOLDER detail dialogs. The common detail dialog (Form073) and the
-// free-move dialog (Form076) replace these functions, each in its own file;
-// delete this file when both have landed.
+// PLACEHOLDER detail dialog of the free move (Form076) until its real
+// dialog lands in its own file; then delete this file. The common detail
+// dialog (Form073) is animation_detail_dialog.cpp.
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -43,10 +43,6 @@ bool placeholder(ProgramState& state, QWidget* owner, const ScheduleEntry& entry
 }
 
 }  // namespace
-
-bool showCommonDetailDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry) {
-    return placeholder(state, owner, entry, "073", "アニメーション詳細設定");
-}
 
 bool showFreeMoveDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry) {
     return placeholder(state, owner, entry, "076", "ｱﾆﾒｰｼｮﾝ詳細設定");

@@ -17,9 +17,11 @@ class ProgramState;
 // a detail dialog (1 to 4 and unknown kinds), which open nothing.
 bool editEntryDetails(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
 
-// PLACEHOLDERS until the generator issues build the real dialogs: they show
-// the dialog's caption with a note and change nothing.
+// The common detail dialog "アニメーション詳細設定" of kinds 5 to 18
+// (animation_detail_dialog.cpp).
 bool showCommonDetailDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
+// PLACEHOLDER until the free-move dialog is built: shows the dialog's
+// caption with a note and changes nothing.
 bool showFreeMoveDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
 
 }  // namespace vakuro

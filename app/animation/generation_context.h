@@ -54,6 +54,22 @@ struct EffectState {
     };
     std::vector<Particle> particles;
 
+    // ---- Light, snow and illumination --------------------------------------
+    // The light's mask picture: made on the first frame of a light entry and
+    // used by the entry's other frames.
+    QImage lightMask;
+    // Snow intensity tables [y][x] of the small and the large snow ball,
+    // filled by the snow's preparation call from the sprites.
+    std::array<std::array<int, 28>, 28> snowSmall{};
+    std::array<std::array<int, 28>, 28> snowLarge{};
+    // The star glint's lit pixels, row by row: offsets and intensity profile
+    // I[0 .. c], filled by the illumination's preparation call.
+    struct StarPixel {
+        int dx = 0, dy = 0;
+        std::vector<int> intensity;
+    };
+    std::vector<StarPixel> starPixels;
+
     // The per-character cut-outs of the last run that needed them ("DB").
     CharacterCutouts lastCut;
     bool hasLastCut = false;
@@ -140,6 +156,20 @@ struct GenerationContext {
         stopped = true;
     }
 
+    // Skips the frame being made because its work image could not be made
+    // (an effect of the library or the canvas write failed, so the work
+    // file may still hold the previous frame): nothing is appended for it,
+    // the run goes on, and the driver says at its end how many frames were
+    // skipped.
+    void frameSkipped() { ++skippedFrames; }
+    // Appends the work file when made is true, else skips the frame.
+    // False once the run has been stopped.
+    bool appendWorkIfMade(bool made, int delay, int weight = 1) {
+        if (made) return appendWork(delay, weight);
+        frameSkipped();
+        return running();
+    }
+
     // Writes a picture as a 24-bit BMP file (the work file by default).
     bool writePicture(const QImage& picture, const QByteArray& path) const;
     bool writeCanvas() const { return writePicture(effects.canvas, workFile); }
@@ -160,6 +190,7 @@ struct GenerationContext {
     FrameSink sink;
     bool stopped = false;
     bool failed = false;
+    int skippedFrames = 0;
     RenderPipeline* renderer = nullptr;
 };
 

@@ -34,4 +34,11 @@ inline constexpr char kIcon[] = ":/icons/vakuro.png";
 inline constexpr char kIcon64[] = ":/icons/vakuro-64.png";
 inline constexpr char kIcon32[] = ":/icons/vakuro-32.png";
 
+// The sprites of the snow and illumination effects, greyscale (the red
+// channel is the intensity): small snow ball "Snow1D" 5 x 5, large snow
+// ball "Snow2" 8 x 8, star glint "Star2" 27 x 27 centred on (13, 13).
+inline constexpr char kSnowSmallSprite[] = ":/animation/Snow1D.png";
+inline constexpr char kSnowLargeSprite[] = ":/animation/Snow2.png";
+inline constexpr char kStarSprite[] = ":/animation/Star2.png";
+
 }  // namespace vakuro::resources

@@ -16,6 +16,37 @@ void generateFadeIn(GenerationContext& ctx, const EntryTiming& timing);
 // Kind 4 "フェードアウト": the text disappears into the background colour.
 void generateFadeOut(GenerationContext& ctx, const EntryTiming& timing);
 
+// ---- Splash, light, back light, flash, snow, illumination, telop, fade ----
+// Kinds 5 "スプラッシュイン" and 6 "スプラッシュアウト": cells of the text fly
+// in to their places or out from them (splash.cpp).
+void generateSplashIn(GenerationContext& ctx, const EntryTiming& timing);
+void generateSplashOut(GenerationContext& ctx, const EntryTiming& timing);
+// One splash frame at level v (0: every cell in place) onto the canvas.
+void Splash(GenerationContext& ctx, int colour, int v);
+// Kind 7 "ライト": a band of light sweeps across the text (light.cpp).
+void generateLight(GenerationContext& ctx, const EntryTiming& timing);
+// One light frame at position p = 0 .. 1000 onto the canvas; p = 0 makes
+// the entry's mask.
+void FLight(GenerationContext& ctx, int colour, int p);
+// Kind 8 "バックライト": a light moves behind the text (back_light.cpp).
+void generateBackLight(GenerationContext& ctx, const EntryTiming& timing);
+// Kind 9 "フラッシュ": the glow behind the text blinks (flash.cpp).
+void generateFlash(GenerationContext& ctx, const EntryTiming& timing);
+// Kind 10 "スノー": snow falls over the text (snow.cpp).
+void generateSnow(GenerationContext& ctx, const EntryTiming& timing);
+// m = -1 places the snow balls; m >= 0 paints frame m onto the canvas.
+void SnowDrop(GenerationContext& ctx, int colour, int m, int framesPerSecond);
+// Kind 16 "イルミネーション": stars twinkle over the text (star.cpp).
+void generateStar(GenerationContext& ctx, const EntryTiming& timing);
+// m = -1 places the stars; m >= 0 paints frame m onto the canvas.
+void Star(GenerationContext& ctx, int colour, int m, int framesPerSecond);
+// Kind 17 "テロップ": the text scrolls (telop.cpp).
+void generateTelop(GenerationContext& ctx, const EntryTiming& timing);
+// Telop frame i of the entry onto the canvas, on the key colour.
+void FScroll(GenerationContext& ctx, int i, int direction, int key, const EntryTiming& timing);
+// Kind 18 "フェード": the text revealed from its left end (side_fade.cpp).
+void generateSideFade(GenerationContext& ctx, const EntryTiming& timing);
+
 // PLACEHOLDER for kinds 5 .. 19 until their generators are written: a still
 // of the base image per frame, with the kind's frame count, delays and
 // weights. Each kind gets its own file (splash.cpp, light.cpp, ...) that
