@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "dispatch.h"
 #include "effect_steps.h"
@@ -50,7 +51,7 @@ private:
 bool renderFrame(GenerationContext& ctx) {
     QFile::remove(ctx.workPath);
     ctx.renderText(ctx.workPath, 1, 1);
-    if (!QFile::exists(ctx.workPath)) return false;
+    if (!QFileInfo(ctx.workPath).isFile()) return false;
     const auto& fx = ctx.libraries().effects;
     const char* work = ctx.workFile.constData();
     if (fx.SReSize(work, work, ctx.outputWidth, ctx.outputHeight, 2) == 1) return true;

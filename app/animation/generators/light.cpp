@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "dispatch.h"
 #include "effect_steps.h"
@@ -52,7 +53,7 @@ QImage makeMask(GenerationContext& ctx) {
         ctx.state.style.ShadowType = 0;
         QFile::remove(ctx.workPath);
         ctx.renderText(ctx.workPath, 0, 1);
-        if (QFile::exists(ctx.workPath) && ctx.resizeToOutput(ctx.workFile) == 1)
+        if (QFileInfo(ctx.workPath).isFile() && ctx.resizeToOutput(ctx.workFile) == 1)
             mask = GenerationContext::loadPicture(ctx.workPath);
     }
     if (mask.width() != ctx.frameWidth || mask.height() != ctx.frameHeight) return ctx.basePicture;
