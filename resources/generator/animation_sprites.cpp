@@ -60,7 +60,7 @@ QImage makeStarSprite() {
             // Short diagonal rays.
             const double u = (dx + dy) / std::sqrt(2.0), w = (dx - dy) / std::sqrt(2.0);
             const double dAlong = std::max(std::abs(u), std::abs(w)), dAcross = std::min(std::abs(u), std::abs(w));
-            if (dAlong <= 6) v = std::max(v, 150 * (1 - dAlong / 7) * std::exp(-dAcross * dAcross / 0.3));
+            if (dAlong <= 6) v = std::max(v, 200 * (1 - dAlong / 7) * std::exp(-dAcross * dAcross / 0.5));
             put(image, x, y, v < 12 ? 0 : v);  // no faint specks: they would only cost pixels
         }
     return image;
