@@ -44,15 +44,15 @@ const DispatchRow kRows[] = {
     {8,  "BackLight",       generatePlaceholder,     loopFrames,           false},
     {9,  "Flash",           generatePlaceholder,     flashFrames,          false},
     {10, "SnowDrop",        generatePlaceholder,     loopFrames,           false},
-    {11, "Stand",           generatePlaceholder,     loopFrames,           false},
-    {12, "Spin",            generatePlaceholder,     loopFromOne,          false},
-    {13, "Drop1",           generatePlaceholder,     loopFrames,           false},
-    {14, "Slide",           generatePlaceholder,     loopFrames,           false},
-    {15, "Tranp",           generatePlaceholder,     loopFrames,           false},
+    {11, "Stand",           generateStand,           loopFrames,           true},
+    {12, "Spin",            generateSpin,            loopFromOne,          true},
+    {13, "Drop1",           generateDrop,            loopFrames,           true},
+    {14, "Slide",           generateSlide,           loopFrames,           true},
+    {15, "Tranp",           generateTranp,           loopFrames,           true},
     {16, "Star",            generatePlaceholder,     loopFrames,           false},
     {17, "FScroll",         generatePlaceholder,     loopFrames,           false},
     {18, "SideDsp fade",    generatePlaceholder,     loopFrames,           false},
-    {19, "FreeMove",        generatePlaceholder,     loopFrames,           false},
+    {19, "FreeMove",        generateFreeMove,        loopFrames,           true},
 };
 // clang-format on
 
