@@ -48,8 +48,4 @@ bool showCommonDetailDialog(ProgramState& state, QWidget* owner, ScheduleEntry& 
     return placeholder(state, owner, entry, "073", "アニメーション詳細設定");
 }
 
-bool showFreeMoveDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry) {
-    return placeholder(state, owner, entry, "076", "ｱﾆﾒｰｼｮﾝ詳細設定");
-}
-
 }  // namespace vakuro

@@ -20,6 +20,7 @@ bool editEntryDetails(ProgramState& state, QWidget* owner, ScheduleEntry& entry)
 // PLACEHOLDERS until the generator issues build the real dialogs: they show
 // the dialog's caption with a note and change nothing.
 bool showCommonDetailDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
+// The free-move dialog (free_move_dialog.h) for kind 19.
 bool showFreeMoveDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
 
 }  // namespace vakuro
