@@ -1,5 +1,6 @@
 // Kind 13 "ドロップ": the characters fall into place one after another,
-// straight at an even speed, or under gravity with one small bounce.
+// straight at an even speed, or under gravity with one small bounce. Every
+// character is in its place by level 240 in both.
 #include <algorithm>
 #include <cmath>
 
@@ -18,8 +19,15 @@ bool dropFrame(CharacterStage& stage, int v, int gravity, int interval) {
     const int N = stage.count();
     // The clock of the gravity fall and the time a character takes to fall
     // through H, both held in single precision.
-    const float T = static_cast<float>((span * N * 1.5 + (N * 30 + 256) - 400) * v / 350.0);
+    const double ticks = span * N * 1.5 + (N * 30 + 256) - 400;
     const float L = static_cast<float>(std::sqrt(H / 9.8 / static_cast<double>(g)));
+    // The clock runs as fast as the fall of a short picture needs; a tall
+    // one (L grows with H) would end with characters still in the air, so
+    // its clock is sped up until the last bounce ends by level 240, as the
+    // straight drop does.
+    const double lastBounceEnds = static_cast<double>(L) + span * N + 50;
+    const double speed = std::max(1.0, lastBounceEnds / (ticks * 240 / 350.0));
+    const float T = static_cast<float>(ticks * v / 350.0 * speed);
     stage.clear();
     for (int t = 1; t <= N; ++t) {
         int y = 0;

@@ -76,6 +76,25 @@ private slots:
         QCOMPARE(restsOfFirst, (std::vector<int>{0, 1, 0, 1}));
     }
 
+    void gravityDropOfATallPictureEndsWithEveryCharacterInPlace() {
+        // 300 pixels high, eight characters, interval 4: the fall through H
+        // takes 153 ticks and the clock would reach only 227 by level 255,
+        // leaving the last characters in the air. The clock is sped up so
+        // that all rest from level 240 on.
+        GeneratorFixture g(plainPicture(200, 300, qRgb(30, 20, 10)), 0x0A141E);
+        for (int t = 1; t <= 8; ++t) g.addGlyph(2 + 24 * (t - 1), 20, colourOfGlyph(t));
+        CharacterStage stage(g.ctx);
+        for (const int v : {240, 255}) {
+            QVERIFY(dropFrame(stage, v, 1, 4));
+            const QImage frame = g.work();
+            for (int t = 1; t <= 8; ++t)
+                QCOMPARE(rowsOf(frame, 2 + 24 * (t - 1) + 10, colourOfGlyph(t)).size(), size_t(300));
+        }
+        // Before that the last one is still on its way.
+        QVERIFY(dropFrame(stage, 200, 1, 4));
+        QVERIFY(rowsOf(g.work(), 2 + 24 * 7 + 10, colourOfGlyph(8)).size() < 300);
+    }
+
     void slideFromAboveAndBelow() {
         // Spacing 0 (s = 1.36), 40 x 20, level 100: character 1 is at x 21,
         // 6 pixels low (odd: from below); character 2 at x 38, 7 pixels
