@@ -4,7 +4,9 @@
 // (perspective, gravity, card deal, a free move that turns). Two figures,
 // the median of several runs:
 //  - "generator": the kind's generator alone, frames written to the work
-//    BMP file and not loaded (what the effect itself costs);
+//    BMP file and not loaded (what the effect itself costs), as wall time
+//    and as the thread's processor time ("cpu"), which a busy machine
+//    distorts less;
 //  - "driver": the whole preview run through the real driver (base image,
 //    per-character cut-outs, loading and colour reduction of every frame)
 //    divided by the frames.
@@ -28,6 +30,7 @@
 #include "character_cutouts.h"
 #include "dispatch.h"
 #include "effect_kinds.h"
+#include "frame_table.h"
 #include "library_binding.h"
 #include "program_paths.h"
 #include "program_state.h"
@@ -94,7 +97,7 @@ double median(std::vector<double> v) {
 // The generator alone: the context as the driver fills it, frames written
 // to the work file and counted.
 double generatorMilliseconds(ProgramState& state, const AnimationRunInputs& inputs, const ScheduleEntry& entry,
-                             int& frames) {
+                             int& frames, double& cpu) {
     EffectState effects;
     GenerationContext ctx(state, effects);
     ctx.text = inputs.text;
@@ -127,7 +130,9 @@ double generatorMilliseconds(ProgramState& state, const AnimationRunInputs& inpu
     ctx.entry = &entry;
     ctx.entryIndex = 0;
     const auto start = Clock::now();
+    const double startCpu = threadCpuMilliseconds();
     dispatchRow(entry.kind())->generate(ctx, entryTiming(entry));
+    cpu = threadCpuMilliseconds() - startCpu;
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
@@ -163,13 +168,15 @@ int main(int argc, char** argv) {
     const QString keep = QString::fromLocal8Bit(qgetenv("ANIMATION_KINDS_KEEP"));
 
     std::printf("999 x 300, 2 s at 20 fps, median of %d runs, milliseconds per frame\n", runs);
-    std::printf("%-4s %-28s %7s %10s %8s\n", "kind", "entry", "frames", "generator", "driver");
+    std::printf("%-4s %-28s %7s %10s %8s %8s\n", "kind", "entry", "frames", "generator", "(cpu)", "driver");
     for (const Row& row : rows(only)) {
         const int kind = row.entry.kind();
-        std::vector<double> generator, driver;
+        std::vector<double> generator, generatorCpu, driver;
         int frames = 0;
         for (int r = 0; r < runs; ++r) {
-            generator.push_back(generatorMilliseconds(state, inputs, row.entry, frames));
+            double cpu = 0;
+            generator.push_back(generatorMilliseconds(state, inputs, row.entry, frames, cpu));
+            generatorCpu.push_back(cpu);
             AnimationSchedule schedule;
             schedule[0] = row.entry;
             EffectState effects;
@@ -183,8 +190,9 @@ int main(int argc, char** argv) {
             driver.push_back(o.times.total / std::max(1, o.frames));
         }
         const bool placeholder = !dispatchRow(kind)->implemented;
-        std::printf("%-4d %-28s %7d %10.1f %8.1f%s\n", kind, row.name, frames,
-                    median(generator) / std::max(1, frames), median(driver), placeholder ? "  (placeholder)" : "");
+        std::printf("%-4d %-28s %7d %10.1f %8.1f %8.1f%s\n", kind, row.name, frames,
+                    median(generator) / std::max(1, frames), median(generatorCpu) / std::max(1, frames),
+                    median(driver), placeholder ? "  (placeholder)" : "");
         if (!keep.isEmpty()) {
             AnimationSchedule schedule;
             schedule[0] = row.entry;

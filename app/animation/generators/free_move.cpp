@@ -140,33 +140,59 @@ DibPicture freeMoveReduced(const DibPicture& base, int W4, int H4, const FreeMov
     }
     const uint8_t back[3] = {static_cast<uint8_t>((backColour >> 16) & 0xFF),
                              static_cast<uint8_t>((backColour >> 8) & 0xFF), static_cast<uint8_t>(backColour & 0xFF)};
-    auto sample = [&](int pc, int pr) -> const uint8_t* {
-        if (pc < 0 || pr < 0) return back;
-        if (!turned) return basePixel(pc, pr);
-        const double dy = pr - cyOut;
-        const double u = (cx + dxCos[static_cast<size_t>(pc)]) - dy * sine;
-        const double v = (cy + dy * cosine) + dxSin[static_cast<size_t>(pc)];
-        if (u > -1.0 && u < ww && v > -1.0 && v < hh) return basePixel(static_cast<int>(u), static_cast<int>(v));
-        return corner;
-    };
 
+    // Row by row: the sums of the 9 samples of every frame pixel, one
+    // sample row at a time, so that what depends on the row alone is
+    // worked out once.
     const int outStride = dibStride(out.width);
+    std::vector<unsigned> sums(static_cast<size_t>(out.width) * 3);
     for (int y = 0; y < out.height; ++y) {
-        const int* rows = pictureRow.data() + static_cast<ptrdiff_t>(y) * n;
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int k = 0; k < n; ++k) {
+            const int pr = pictureRow[static_cast<size_t>(y) * n + k];
+            unsigned* sum = sums.data();
+            if (pr < 0) {
+                for (int x = 0; x < out.width; ++x, sum += 3) {
+                    sum[0] += 3u * back[0];
+                    sum[1] += 3u * back[1];
+                    sum[2] += 3u * back[2];
+                }
+                continue;
+            }
+            const double dy = pr - cyOut;
+            const double dySin = dy * sine;
+            const double rowV = cy + dy * cosine;
+            const uint8_t* baseRowBits =
+                turned ? nullptr : B + static_cast<ptrdiff_t>(baseRow[static_cast<size_t>(pr)]) * baseStride;
+            const int* column = pictureColumn.data();
+            for (int x = 0; x < out.width; ++x, sum += 3) {
+                for (int l = 0; l < n; ++l, ++column) {
+                    const int pc = *column;
+                    const uint8_t* p = back;
+                    if (pc >= 0) {
+                        if (!turned) {
+                            p = baseRowBits + 3 * baseColumn[static_cast<size_t>(pc)];
+                        } else {
+                            // The pixel of the resized picture that RotAng
+                            // takes, or its bottom-left corner.
+                            const double u = (cx + dxCos[static_cast<size_t>(pc)]) - dySin;
+                            const double v = rowV + dxSin[static_cast<size_t>(pc)];
+                            p = u > -1.0 && u < ww && v > -1.0 && v < hh
+                                    ? basePixel(static_cast<int>(u), static_cast<int>(v))
+                                    : corner;
+                        }
+                    }
+                    sum[0] += p[0];
+                    sum[1] += p[1];
+                    sum[2] += p[2];
+                }
+            }
+        }
         uint8_t* o = out.bits.data() + static_cast<ptrdiff_t>(y) * outStride;
         for (int x = 0; x < out.width; ++x, o += 3) {
-            const int* columns = pictureColumn.data() + static_cast<ptrdiff_t>(x) * n;
-            unsigned b = 0, gr = 0, r = 0;
-            for (int k = 0; k < n; ++k)
-                for (int l = 0; l < n; ++l) {
-                    const uint8_t* p = sample(columns[l], rows[k]);
-                    b += p[0];
-                    gr += p[1];
-                    r += p[2];
-                }
-            b /= 9;
-            gr /= 9;
-            r /= 9;
+            unsigned b = sums[3 * static_cast<size_t>(x)] / 9;
+            unsigned gr = sums[3 * static_cast<size_t>(x) + 1] / 9;
+            unsigned r = sums[3 * static_cast<size_t>(x) + 2] / 9;
             // The 3 x 3 reduction keeps near-white pixels just below white.
             if (b > 245 && gr > 245 && r > 245) b = gr = r = 245;
             o[0] = static_cast<uint8_t>(b);
