@@ -20,8 +20,7 @@ bool editEntryDetails(ProgramState& state, QWidget* owner, ScheduleEntry& entry)
 // The common detail dialog "アニメーション詳細設定" of kinds 5 to 18
 // (animation_detail_dialog.cpp).
 bool showCommonDetailDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
-// PLACEHOLDER until the free-move dialog is built: shows the dialog's
-// caption with a note and changes nothing.
+// The free-move dialog (free_move_dialog.h) for kind 19.
 bool showFreeMoveDialog(ProgramState& state, QWidget* owner, ScheduleEntry& entry);
 
 }  // namespace vakuro

@@ -36,23 +36,21 @@ const DispatchRow kRows[] = {
     {2,  "BackgroundStill", generateBackgroundStill, oneFrame,             true},
     {3,  "FadeIn",          generateFadeIn,          loopFrames,           true},
     {4,  "FadeOut",         generateFadeOut,         loopFrames,           true},
-    // PLACEHOLDER rows: each generator issue replaces generatePlaceholder
-    // with its own function and sets the last column to true.
     {5,  "Splash (in)",     generateSplashIn,        loopFramesAndOneMore, true},
     {6,  "Splash (out)",    generateSplashOut,       loopFrames,           true},
     {7,  "FLight",          generateLight,           loopFrames,           true},
     {8,  "BackLight",       generateBackLight,       loopFrames,           true},
     {9,  "Flash",           generateFlash,           flashFrames,          true},
     {10, "SnowDrop",        generateSnow,            loopFrames,           true},
-    {11, "Stand",           generatePlaceholder,     loopFrames,           false},
-    {12, "Spin",            generatePlaceholder,     loopFromOne,          false},
-    {13, "Drop1",           generatePlaceholder,     loopFrames,           false},
-    {14, "Slide",           generatePlaceholder,     loopFrames,           false},
-    {15, "Tranp",           generatePlaceholder,     loopFrames,           false},
+    {11, "Stand",           generateStand,           loopFrames,           true},
+    {12, "Spin",            generateSpin,            loopFromOne,          true},
+    {13, "Drop1",           generateDrop,            loopFrames,           true},
+    {14, "Slide",           generateSlide,           loopFrames,           true},
+    {15, "Tranp",           generateTranp,           loopFrames,           true},
     {16, "Star",            generateStar,            loopFrames,           true},
     {17, "FScroll",         generateTelop,           loopFrames,           true},
     {18, "SideDsp fade",    generateSideFade,        loopFrames,           true},
-    {19, "FreeMove",        generatePlaceholder,     loopFrames,           false},
+    {19, "FreeMove",        generateFreeMove,        loopFrames,           true},
 };
 // clang-format on
 

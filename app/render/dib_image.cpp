@@ -1,5 +1,7 @@
 #include "dib_image.h"
 
+#include <algorithm>
+
 namespace vakuro {
 
 std::vector<uint8_t> ReadPictureBits(const QImage& picture) {
@@ -41,6 +43,37 @@ void PastePicture(const Libraries& libraries, QImage& destination, const QImage&
     libraries.effects.DIBPast(dst.data(), src.data(), spare, destination.width(), destination.height(), source.width(),
                               source.height(), x, y, width, height, 1);
     destination = imageFromDib(dst.data(), destination.width(), destination.height());
+}
+
+DibPicture DibPicture::of(const QImage& picture) {
+    DibPicture p;
+    if (picture.isNull()) return p;
+    p.width = picture.width();
+    p.height = picture.height();
+    p.bits = ReadPictureBits(picture);
+    return p;
+}
+
+void DibPicture::fill(int colour) {
+    const int stride = dibStride(width);
+    bits.assign(static_cast<size_t>(stride) * static_cast<size_t>(std::max(height, 0)), 0);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = bits.data() + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<uint8_t>((colour >> 16) & 0xFF);
+            row[3 * x + 1] = static_cast<uint8_t>((colour >> 8) & 0xFF);
+            row[3 * x + 2] = static_cast<uint8_t>(colour & 0xFF);
+        }
+    }
+}
+
+void PastePicture(const Libraries& libraries, DibPicture& destination, const DibPicture& source, int x, int y,
+                  int width, int height, int spare) {
+    if (destination.isNull() || source.isNull()) return;
+    if (width == 0) width = source.width;
+    if (height == 0) height = source.height;
+    libraries.effects.DIBPast(destination.bits.data(), source.bits.data(), spare, destination.width,
+                              destination.height, source.width, source.height, x, y, width, height, 1);
 }
 
 }  // namespace vakuro

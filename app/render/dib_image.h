@@ -27,4 +27,22 @@ QImage imageFromDib(const uint8_t* bits, int width, int height);
 void PastePicture(const Libraries& libraries, QImage& destination, const QImage& source, int x, int y, int width,
                   int height, int spare);
 
+// A picture kept in the libraries' own layout, so that effects that paste
+// many times per frame convert it once instead of at every paste.
+struct DibPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bits;  // bottom-up rows of dibStride(width) bytes
+
+    static DibPicture of(const QImage& picture);
+    QImage toImage() const { return imageFromDib(bits.data(), width, height); }
+    bool isNull() const { return width < 1 || height < 1; }
+    // Every pixel in one colour (0x00BBGGRR).
+    void fill(int colour);
+};
+
+// PastePicture on pictures in the libraries' layout: the same keyed paste.
+void PastePicture(const Libraries& libraries, DibPicture& destination, const DibPicture& source, int x, int y,
+                  int width, int height, int spare);
+
 }  // namespace vakuro

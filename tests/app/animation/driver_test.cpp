@@ -278,7 +278,7 @@ private slots:
     }
 
     // Every kind through the driver: frames, delays and progress weights.
-    // Kinds 5 to 19 play their placeholder generators with the final counts.
+    // Kinds 5 to 19 play their own generators with the final counts.
     void everyKindHasItsFramesAndWeights_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("frames");
