@@ -23,7 +23,7 @@ struct DispatchRow {
     GeneratorFunction generate;
     // Frames the entry makes.
     int64_t (*frameCount)(const ScheduleEntry& entry, const EntryTiming& timing);
-    // False while the row still runs the placeholder generator.
+    // False for a kind whose generator is not built; every kind has one now.
     bool implemented;
 };
 
