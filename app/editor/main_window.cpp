@@ -22,6 +22,8 @@
 
 #include "animation_window.h"
 #include "banner.h"
+#include "edit_menu.h"
+#include "style_history.h"
 #include "clipboard_output.h"
 #include "file_output_dialog.h"
 #include "options_dialog.h"
@@ -62,6 +64,7 @@ constexpr int kFrameHeight = 50;
 MainWindow::MainWindow(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state), pipeline_(state) {
     setObjectName(QStringLiteral("Form100"));
     setWindowTitle(QStringLiteral("ソモロEasy"));
+    history_ = new StyleHistory(state_, this);
     buildMenus();
     buildControls();
     connect(&state_, &ProgramState::drawRequested, this, &MainWindow::Draw);
@@ -132,6 +135,8 @@ void MainWindow::buildMenus() {
             [this] { showOptionsDialog(state_, this); });
     file->addSeparator();
     connect(add(file, "M_End", QStringLiteral("終了")), &QAction::triggered, this, &QWidget::close);
+
+    editMenu_ = new EditMenu(menuBar(), *history_);
 
     QMenu* format = menuBar()->addMenu(QStringLiteral("書式(&O)"));
     format->setObjectName(QStringLiteral("M_Format"));
@@ -236,6 +241,8 @@ void MainWindow::open() {
     }
     TateYoko(s.Vertical);
     PaintWindowBackground(this, ini);
+    // What the window opened with is where undoing stops.
+    history_->start();
 }
 
 void MainWindow::selectFont(const QString& face) {
@@ -248,6 +255,8 @@ void MainWindow::selectFont(const QString& face) {
 void MainWindow::fontClicked() {
     storeFontName(state_.style, fonts_->currentText(), false);
     Draw();
+    // Stepping through the list with the keys is one step.
+    state_.styleEdited(fonts_);
 }
 
 void MainWindow::RefreshFontList() {

@@ -19,7 +19,9 @@ class QScrollBar;
 namespace vakuro {
 
 class Banner;
+class EditMenu;
 class PreviewImage;
+class StyleHistory;
 
 class MainWindow : public QMainWindow, public MainWindowHost {
     Q_OBJECT
@@ -49,6 +51,9 @@ public:
     RenderPipeline& pipeline() { return pipeline_; }
     QLineEdit* textBox() const { return text_; }
     QComboBox* fontList() const { return fonts_; }
+    // The undo history of the style record and its menu "編集(&E)".
+    StyleHistory& history() const { return *history_; }
+    EditMenu& editMenu() const { return *editMenu_; }
 
     // Draw: renders the text box with the current style into "VakTmp.bmp"
     // and shows it unscaled in the viewport.
@@ -113,6 +118,8 @@ private:
     QLabel* status_ = nullptr;
     QAction* loadSettings_ = nullptr;
     QAction* saveSettings_ = nullptr;
+    StyleHistory* history_ = nullptr;
+    EditMenu* editMenu_ = nullptr;
 };
 
 // The preview image: shows the rendering unscaled and can be dragged out to

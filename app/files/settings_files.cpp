@@ -55,6 +55,8 @@ void applyLoadedStyle(ProgramState& state, const PavrexStyle& record) {
     state.draw();
     state.tateYoko(state.style.Vertical);
     state.styleReplacedNotice();
+    // The whole load is one step of the undo history.
+    state.styleEdited();
 }
 
 SettingsLoad loadSettingsFile(ProgramState& state, const QString& path) {

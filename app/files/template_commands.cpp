@@ -46,6 +46,8 @@ bool loadTemplate(ProgramState& state, int index) {
     state.draw();
     state.tateYoko(state.style.Vertical);
     state.styleReplacedNotice();
+    // The whole load is one step of the undo history.
+    state.styleEdited();
     return true;
 }
 

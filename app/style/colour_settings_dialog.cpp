@@ -406,26 +406,26 @@ void ColourSettingsDialog::outlineWidthChanged(int index) {
 void ColourSettingsDialog::thickenXChanged(int value) {
     thickenXValue_->setNum(value);
     state_.style.ThickenX = value;
-    redrawSoon();
+    redrawSoon(thickenX_);
 }
 
 void ColourSettingsDialog::thickenYChanged(int value) {
     thickenYValue_->setNum(value);
     state_.style.ThickenY = value;
-    redrawSoon();
+    redrawSoon(thickenY_);
 }
 
 void ColourSettingsDialog::slantChanged(int value) {
     slantValue_->setNum(value);
     state_.style.Slant = value;
-    redrawSoon();
+    redrawSoon(slant_);
 }
 
 void ColourSettingsDialog::spacingChanged(int value) {
     spacingValue_->setNum(value);
     state_.style.Spacing = value;
     state_.style.SpacingPx = value;
-    redrawSoon();
+    redrawSoon(spacing_);
     if (vertical_->isChecked()) layoutSoon();
 }
 
@@ -438,14 +438,18 @@ void ColourSettingsDialog::verticalClicked(bool checked) {
 
 // ---- Drawing ---------------------------------------------------------------
 
+// Each change is also a step of the undo history; the changes of a slider
+// while it moves make one step.
 void ColourSettingsDialog::redraw() {
     if (state_.redrawGuard < 0) return;
     state_.draw();
+    state_.styleEdited();
 }
 
-void ColourSettingsDialog::redrawSoon() {
+void ColourSettingsDialog::redrawSoon(const QObject* slider) {
     if (state_.redrawGuard < 0) return;
     state_.drawSoon();
+    state_.styleEdited(slider);
 }
 
 // The vertical layout follows the preview, so it is asked for after the

@@ -54,7 +54,7 @@ private:
     void verticalClicked(bool checked);
 
     void redraw();
-    void redrawSoon();
+    void redrawSoon(const QObject* slider);
     void layoutSoon();
 
     bool loading_ = false;

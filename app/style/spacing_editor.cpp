@@ -285,9 +285,12 @@ void SpacingEditor::writeRecord() {
     }
 }
 
+// Every application is a step of the undo history; the multi-row commands
+// apply once, so each is one step.
 void SpacingEditor::Apply() {
     writeRecord();
     state_.draw();
+    state_.styleEdited();
 }
 
 void SpacingEditor::listSelected() {
@@ -296,6 +299,9 @@ void SpacingEditor::listSelected() {
     // input has been handled; the record takes every value at once.
     writeRecord();
     state_.drawSoon();
+    // Stepping through one list with the keys or the wheel is one step, as
+    // is a paste of a whole row.
+    state_.styleEdited(pasting_ ? static_cast<const void*>(this) : sender());
 }
 
 void SpacingEditor::resetCell(int row, int column) {
@@ -378,7 +384,10 @@ void SpacingEditor::copyRowToClipboard() {
 void SpacingEditor::pasteRow() {
     const RowClipboard& clipboard = rowClipboard();
     if (currentRow_ < 0 || !clipboard.filled) return;
-    // Each of the five selections applies on its own, as a selection by hand.
+    // Each of the five selections applies on its own, as a selection by hand;
+    // together they are one step of the undo history.
+    state_.endStyleEditRun();
+    pasting_ = true;
     for (int c = 1; c <= kColumns; ++c) {
         const int position = clipboard.positions[c - 1];
         if (position < 0) field(c)[currentRow_] = clipboard.values[c - 1];
@@ -387,6 +396,8 @@ void SpacingEditor::pasteRow() {
         applyGuard_ = false;
         listSelected();
     }
+    pasting_ = false;
+    state_.endStyleEditRun();
 }
 
 void SpacingEditor::resetColumn() {

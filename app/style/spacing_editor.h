@@ -82,6 +82,7 @@ private:
     QString itemName(int column) const;
 
     bool applyGuard_ = false;
+    bool pasting_ = false;
     int currentRow_ = -1;
     int currentColumn_ = -1;
     std::array<std::array<QComboBox*, kColumns>, kRows> lists_{};

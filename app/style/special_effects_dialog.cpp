@@ -269,6 +269,9 @@ void SpecialEffectsDialog::Load() {
     shadowSliderChanged(spread_, spreadValue_, &state_.style.ShadowSpread);
 }
 
+// Every change, drawn or not, is also a step of the undo history (reported
+// after it is in the record); the changes of a slider while it moves make one
+// step.
 void SpecialEffectsDialog::requestDraw(bool soon) {
     if (state_.redrawGuard < 0) return;
     if (soon)
@@ -285,6 +288,7 @@ void SpecialEffectsDialog::reliefSliderChanged(int index) {
     // The relief is drawn while the box is not unticked (ticked, or greyed
     // for the trapezoid relief).
     if (state_.style.ReliefOn != 0) requestDraw(true);
+    state_.styleEdited(reliefSliders_[index]);
 }
 
 void SpecialEffectsDialog::valueBoxChanged(int index) {
@@ -301,24 +305,28 @@ void SpecialEffectsDialog::valueBoxChanged(int index) {
 void SpecialEffectsDialog::reliefBoxClicked() {
     state_.style.ReliefOn = recordValue(reliefBox_->checkState());
     requestDraw(false);
+    state_.styleEdited();
 }
 
 void SpecialEffectsDialog::shadowListChanged(int index) {
     if (index < 0) return;
     state_.style.ShadowType = index;
     requestDraw(false);
+    state_.styleEdited();
 }
 
 void SpecialEffectsDialog::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {
     label->setText(QString::number(slider->value()));
     *field = slider->value();
     if (state_.style.ShadowType != 0) requestDraw(true);
+    state_.styleEdited(slider);
 }
 
 void SpecialEffectsDialog::shadowColourChosen(int colour) {
     state_.style.ShadowColor = colour;
     update();
     requestDraw(false);
+    state_.styleEdited();
 }
 
 // Presses on the title labels and the frames come here too: neither takes them.

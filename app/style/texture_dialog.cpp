@@ -170,6 +170,7 @@ void TextureDialog::accept() {
     if (textureCount() == 0) return;
     state_.style.TextureIndex = selected_;
     state_.draw();
+    state_.styleEdited();
     QDialog::accept();
 }
 
