@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vakuro"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+    // With VAKURO_HOME set, no user-scope settings leave it.
+    vakuro::PlaceUserSettings();
     // Qt's own texts (message box and file dialog buttons) in Japanese.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
 
     vakuro::Libraries libraries;
     QString error;
-    if (!vakuro::bindLibraries(vakuro::ProgramFolder(), libraries, error)) {
+    if (!vakuro::bindLibraries(vakuro::LibraryFolder(), libraries, error)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), error, QMessageBox::Ok);
         box.exec();
         return 1;

@@ -7,12 +7,15 @@
 #include <QDesktopServices>
 #include <QDrag>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -440,7 +443,19 @@ void MainWindow::startAnimation() {
 }
 
 void MainWindow::openHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/index.html")));
+    const QString help = ShippedPath(QStringLiteral("help/index.html"));
+    const bool found = QFileInfo::exists(help);
+    // Without a desktop launcher (no xdg-open, no browser) nothing would
+    // happen: say where the help is, so that it can be opened by hand.
+    if (found && QDesktopServices::openUrl(QUrl::fromLocalFile(help))) return;
+    const QString text = found ? QStringLiteral("ヘルプを開くプログラムが見つかりません。\n"
+                                                "ブラウザーで次のファイルを開いてください。\n%1")
+                               : QStringLiteral("ヘルプファイルが見つかりません。\n%1");
+    QMessageBox box(QMessageBox::Information, QStringLiteral("ヘルプ"), text.arg(QDir::toNativeSeparators(help)),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("HelpMessage"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
 }
 
 void MainWindow::enterMaintainerMode() {

@@ -10,12 +10,19 @@
 #include "program_paths.h"
 #include "program_state.h"
 #include "style_data.h"
+#include "template_library.h"
 
 namespace vakuro {
 
 QString settingsFileFilter() { return QStringLiteral("設定ファイル (*.VTF);;全て (*.*)"); }
 
 QString templateFolder() { return DataFolder() + QStringLiteral("Template/"); }
+
+QString templateFilesInUse() {
+    const QString own = templateFolder();
+    if (QFile::exists(templateFilePath(own, 1))) return own;
+    return ShippedFolder() + QStringLiteral("Template/");
+}
 
 void setStyleSignature(PavrexStyle& style) {
     setFixedField(style.Signature, sizeof style.Signature, QStringLiteral("Vakuro SettingFile"), false);
@@ -82,7 +89,7 @@ void saveSettingsCommand(ProgramState& state, QWidget* owner) {
 }
 
 void loadSettingsCommand(ProgramState& state, QWidget* owner) {
-    const QString path = askFileName(owner, false, QStringLiteral("設定読込み"), templateFolder(), QString(),
+    const QString path = askFileName(owner, false, QStringLiteral("設定読込み"), ShippedPath(QStringLiteral("Template/")), QString(),
                                      settingsFileFilter());
     if (path.isEmpty()) return;
     if (loadSettingsFile(state, path) == SettingsLoad::Refused) {

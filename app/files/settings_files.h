@@ -16,8 +16,12 @@ class ProgramState;
 QString settingsFileFilter();
 inline constexpr char kProposedSettingsName[] = "VFmt_000.VTF";
 
-// DataFolder() + "Template/", where template files live.
+// DataFolder() + "Template/", where settings files are saved.
 QString templateFolder();
+
+// The template files the template builder reads: templateFolder() when it
+// holds "VFmt_001.VTF", otherwise the shipped "Template/" folder.
+QString templateFilesInUse();
 
 // Marks the record as a settings file: Signature "Vakuro SettingFile" and two
 // blanks, FormatVersion 100.

@@ -71,7 +71,7 @@ TemplateBrowser::~TemplateBrowser() { closed(); }
 
 void TemplateBrowser::prepareOpening() {
     TemplateLibrary library;
-    readTemplateLibrary(templateLibraryPath(), library);
+    readTemplateLibrary(templateLibraryInUse(), library);
 
     // Thumbnail size from the first thumbnail; a library without one uses
     // the size the builder makes.
@@ -188,7 +188,7 @@ void TemplateBrowser::closed() {
 }
 
 void showTemplateBrowser(ProgramState& state, QWidget* owner) {
-    if (!QFile::exists(templateLibraryPath())) return;
+    if (!QFile::exists(templateLibraryInUse())) return;
     TemplateBrowser dialog(state, owner);
     dialog.prepareOpening();
     dialog.exec();

@@ -14,11 +14,13 @@ namespace vakuro {
 
 QString templateLibraryPath() { return DataFolder() + QStringLiteral("Template.Dat"); }
 
+QString templateLibraryInUse() { return ShippedPath(QStringLiteral("Template.Dat")); }
+
 void buildTemplateLibraryCommand(ProgramState& state, QWidget* owner) {
     const PavrexStyle saved = state.style;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TemplateBuildResult result = buildTemplateLibrary(
-        templateFolder(), DataFolder() + QStringLiteral("Temp"), templateLibraryPath(), state.libraries(),
+        templateFilesInUse(), DataFolder() + QStringLiteral("Temp"), templateLibraryPath(), state.libraries(),
         [&state](PavrexStyle& record, const QString& outPath) {
             if (state.host == nullptr) return false;
             // The pipeline works on the current record: lend it the template.
@@ -40,7 +42,7 @@ void buildTemplateLibraryCommand(ProgramState& state, QWidget* owner) {
 
 bool loadTemplate(ProgramState& state, int index) {
     PavrexStyle record{};
-    if (!readTemplateRecord(templateLibraryPath(), index, record)) return false;
+    if (!readTemplateRecord(templateLibraryInUse(), index, record)) return false;
     state.style = record;
     completeCharacterScales(state.style);
     state.draw();

@@ -338,7 +338,7 @@ void FileOutputDialog::load() {
     }
     // 9. File name with automatic numbering.
     const QString stored = IniRead(ini, section, QString::fromLatin1(keys::kFileOutName),
-                                   ProgramFolder() + QString::fromLatin1(keys::kFileOutNameDefaultFile));
+                                   DataFolder() + QString::fromLatin1(keys::kFileOutNameDefaultFile));
     text1_->setText(numberedName(stored, QLatin1Char('.') + kFormats[format]));
     // 10. The format-change rule once.
     formatChanged(format);

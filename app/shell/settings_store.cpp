@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include "program_paths.h"
+
 #include <optional>
 #include <vector>
 
@@ -241,6 +243,7 @@ void IniWriteInt(const QString& iniPath, const QString& section, const QString& 
 }
 
 void WriteInstallDir(const QString& programFolder) {
+    PlaceUserSettings();
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
     // Value "InstallDir" in section "Vakuro".
     settings.setValue(QStringLiteral("Vakuro/InstallDir"), programFolder);

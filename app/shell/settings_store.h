@@ -60,7 +60,8 @@ bool IniWriteChecked(const QString& iniPath, const QString& section, const QStri
 
 // Records the program folder in the per-user settings store (QSettings in the
 // native format, organisation "Korvel", application "Vakuro", section
-// "Vakuro", key "InstallDir"). The program never reads it back.
+// "Vakuro", key "InstallDir"). The program never reads it back. With
+// VAKURO_HOME set the store is kept inside it (PlaceUserSettings()).
 void WriteInstallDir(const QString& programFolder);
 
 }  // namespace vakuro

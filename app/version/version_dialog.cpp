@@ -67,7 +67,7 @@ private:
 }  // namespace
 
 VersionDialog::VersionDialog(ProgramState& state, QWidget* owner)
-    : QDialog(owner), state_(state), programFolder_(ProgramFolder()) {
+    : QDialog(owner), state_(state), programFolder_(ProgramFolder()), libraryFolder_(LibraryFolder()) {
     setObjectName(QStringLiteral("VersionDialog"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(true);
@@ -184,7 +184,7 @@ void VersionDialog::showDetails() {
     setFixedSize(px(kWidthTwips), px(kDetailsHeightTwips - kFrameTwips));
     list_->clear();
     const QString program = programFolder_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    list_->addItems(VersionDetailLines(program, programFolder_, state_.libraries()));
+    list_->addItems(VersionDetailLines(program, libraryFolder_, state_.libraries()));
     list_->show();
 }
 

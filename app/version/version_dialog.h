@@ -34,8 +34,11 @@ public:
     void prepareOpening();
 
     // The folder whose program and libraries the details describe (the
-    // program folder unless changed).
-    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    // program folder and the library folder unless changed).
+    void setProgramFolder(const QString& folder) {
+        programFolder_ = folder;
+        libraryFolder_ = folder;
+    }
 
     QLabel* versionLabel() const { return versionLabel_; }
     QPushButton* okButton() const { return ok_; }
@@ -74,6 +77,7 @@ private:
 
     ProgramState& state_;
     QString programFolder_;
+    QString libraryFolder_;
     QFrame* logoFrame_ = nullptr;
     QWidget* logo_ = nullptr;
     QLabel* versionLabel_ = nullptr;

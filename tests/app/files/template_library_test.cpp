@@ -231,6 +231,49 @@ private slots:
         QCOMPARE(intAt(readAll(templateLibraryPath()), 26), 2);
     }
 
+    void anEmptyDataFolderShowsTheShippedTemplates() {
+        // VAKURO_HOME names a fresh folder: the browser shows the templates
+        // installed with the program, and loading takes them from there.
+        FilesFixture f;
+        const QString shipped = ShippedFolder() + QStringLiteral("Template.Dat");
+        QVERIFY2(QFile::exists(shipped), qPrintable(shipped));
+        TemplateLibrary library;
+        QVERIFY(readTemplateLibrary(shipped, library));
+        QVERIFY(library.records.size() >= 10);
+        QCOMPARE(templateLibraryInUse(), shipped);
+        TemplateBrowser d(*f.state, nullptr);
+        d.prepareOpening();
+        QCOMPARE(d.count(), library.records.size());
+        QVERIFY(loadTemplate(*f.state, 1));
+        QCOMPARE(recordBytes(f.state->style), recordBytes(library.records.at(1)));
+        // The user's own library takes precedence.
+        writeAll(templateLibraryPath(), libraryBytes(4));
+        QCOMPARE(templateLibraryInUse(), templateLibraryPath());
+        TemplateBrowser own(*f.state, nullptr);
+        own.prepareOpening();
+        QCOMPARE(own.count(), 4);
+    }
+
+    void theBuilderReadsShippedTemplatesAndWritesToTheDataFolder() {
+        FilesFixture f;
+        QVERIFY(f.bound);
+        RenderingHost host(*f.state);
+        f.state->host = &host;
+        const QString shipped = ShippedFolder() + QStringLiteral("Template.Dat");
+        const QByteArray shippedBefore = readAll(shipped);
+        const int count = countTemplateFiles(ShippedFolder() + QStringLiteral("Template/"));
+        QVERIFY(count >= 10);
+        QCOMPARE(templateFilesInUse(), ShippedFolder() + QStringLiteral("Template/"));
+        buildTemplateLibraryCommand(*f.state, nullptr);
+        QCOMPARE(f.messages, QStringList{QStringLiteral("|OK")});
+        QCOMPARE(intAt(readAll(templateLibraryPath()), 26), count);
+        QVERIFY(templateLibraryPath().startsWith(f.home.path() + QLatin1Char('/')));
+        QCOMPARE(readAll(shipped), shippedBefore);
+        // Template files of its own in the data folder replace the shipped ones.
+        writeTemplates(templateFolder(), 2);
+        QCOMPARE(templateFilesInUse(), templateFolder());
+    }
+
     void damagedLibrariesAreReadOnlyAsFarAsTheyGo() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Template.Dat"));
@@ -387,18 +430,23 @@ private slots:
 
     void browserOpensOnlyWithALibraryAndStoresItsPosition() {
         FilesFixture f;
-        bool opened = false;
-        QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget() != nullptr; });
-        showTemplateBrowser(*f.state, nullptr);  // no library: returns at once
-        QVERIFY(!opened);
+        // No library anywhere: the browser would find nothing and returns at
+        // once. The shipped folder of a test run is the build's program
+        // folder, which has one, so this names a missing one.
+        QTemporaryDir empty;
+        QVERIFY(!QFile::exists(ShippedPath(QStringLiteral("Template.Dat"), f.home.path() + QLatin1Char('/'),
+                                           empty.path() + QLatin1Char('/'))));
 
         writeAll(templateLibraryPath(), libraryBytes(4));
-        QTimer::singleShot(0, [] {
+        int count = -1;
+        QTimer::singleShot(0, [&count] {
             auto* d = qobject_cast<TemplateBrowser*>(QApplication::activeModalWidget());
             QVERIFY(d != nullptr);
+            count = d->count();
             d->closeButton()->click();
         });
         showTemplateBrowser(*f.state, nullptr);
+        QCOMPARE(count, 4);
         QVERIFY(IniReadValue(SettingsPath(), QStringLiteral("Window"), QStringLiteral("F050_TOP")).has_value());
         QVERIFY(IniReadValue(SettingsPath(), QStringLiteral("Window"), QStringLiteral("F050_LEFT")).has_value());
     }

@@ -159,7 +159,8 @@ private slots:
         QString error;
         QVERIFY(bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error));
         ProgramState state(libraries, SettingsPath());
-        const QString registry = config.filePath(QStringLiteral("Korvel/Vakuro.conf"));
+        // With VAKURO_HOME set, the per-user settings stay inside it.
+        const QString registry = home.filePath(QStringLiteral("Korvel/Vakuro.conf"));
 
         IniWrite(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("TitleSkip"), QStringLiteral("1"));
         IniWrite(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("HiPreView"), QStringLiteral("1"));
@@ -178,6 +179,7 @@ private slots:
         QCOMPARE(r.commandLine.t, QStringLiteral("ABC"));
         QSettings stored(registry, QSettings::NativeFormat);
         QCOMPARE(stored.value(QStringLiteral("Vakuro/InstallDir")).toString() + QLatin1Char('/'), ProgramFolder());
+        QVERIFY(QDir(config.path()).isEmpty());
     }
 
     void titleJingleAndSlide() {
