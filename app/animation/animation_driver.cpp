@@ -102,6 +102,8 @@ bool prepareBase(GenerationContext& ctx, const AnimationRunInputs& inputs) {
 
 }  // namespace
 
+bool isWebPPath(const QString& path) { return path.endsWith(QStringLiteral(".webp"), Qt::CaseInsensitive); }
+
 DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& inputs,
                                  const AnimationSchedule& schedule, int rows, const AnimationSettings& settings,
                                  EffectState& effects, DriverMode mode, const QString& outputPath,
@@ -153,7 +155,9 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
     const int threads = hooks.reductionThreads >= 0
                             ? hooks.reductionThreads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    FrameTable frames(state.libraries().imageFormat, threads);
+    // WebP keeps every frame's own colours; the GIF and the preview use 256.
+    const bool webp = mode == DriverMode::Output && isWebPPath(outputPath);
+    FrameTable frames(state.libraries().imageFormat, threads, !webp);
     bool unreadable = false;
     bool full = false;
     ctx.sink = [&](const QByteArray& path, int delay, int weight) {
@@ -224,8 +228,11 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
             const auto writeStart = Clock::now();
             const double writeCpuStart = threadCpuMilliseconds();
             const QByteArray path = QFile::encodeName(outputPath);
-            const int written = state.libraries().imageFormat.DIBtoGIFAniEx(
-                path.constData(), frames.records().data(), frames.count(), &header);
+            const auto& formats = state.libraries().imageFormat;
+            const int written =
+                webp ? formats.DIBtoWebPAni(path.constData(), frames.records().data(), frames.count(), &header,
+                                            settings.webpQuality)
+                     : formats.DIBtoGIFAniEx(path.constData(), frames.records().data(), frames.count(), &header);
             outcome.times.write = msSince(writeStart);
             outcome.times.writeCpu = threadCpuMilliseconds() - writeCpuStart;
             busy.reset();

@@ -36,6 +36,10 @@ struct AnimationRunInputs {
 
 enum class DriverMode { Preview, Output };
 
+// True when an output path names an animated WebP (extension ".webp", any
+// case); every other name is written as an animated GIF.
+bool isWebPPath(const QString& path);
+
 struct DriverHooks {
     // ProgressStep(amount, reset), after every frame and at start and end.
     std::function<void(int amount, bool reset, int64_t total)> progress;

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "effect_kinds.h"
@@ -39,6 +40,12 @@ AnimationOptionsDialog::AnimationOptionsDialog(ProgramState& state, QWidget* own
     splitType_ = new QComboBox(this);
     splitType_->setObjectName(QStringLiteral("Combo3"));
     splitType_->addItems({QStringLiteral("ﾀｲﾌﾟ1"), QStringLiteral("ﾀｲﾌﾟ2")});
+    // WebP output: lossless (the lowest value, shown as its name) or lossy at
+    // a quality of 0..100.
+    webpQuality_ = new QSpinBox(this);
+    webpQuality_->setObjectName(QStringLiteral("WebPQuality"));
+    webpQuality_->setRange(-1, 100);
+    webpQuality_->setSpecialValueText(QStringLiteral("可逆圧縮"));
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("Command1"));
     ok_->setDefault(true);
@@ -49,6 +56,7 @@ AnimationOptionsDialog::AnimationOptionsDialog(ProgramState& state, QWidget* own
     form->addRow(QStringLiteral("ループ回数"), loops_);
     form->addRow(QStringLiteral("デフォルト秒間コマ数"), frameRate_);
     form->addRow(QStringLiteral("文字分割方法"), splitType_);
+    form->addRow(QStringLiteral("WebP品質"), webpQuality_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok_);
@@ -66,6 +74,7 @@ AnimationOptionsDialog::AnimationOptionsDialog(ProgramState& state, QWidget* own
     const QString defKoma = QString::number(keys::IniReadInt(ini, keys::kAnimeDefKoma));
     frameRate_->setCurrentIndex(FindListText(frameRate_, defKoma));
     splitType_->setCurrentIndex(std::clamp(state_.options.charSplitType, 0, 1));
+    webpQuality_->setValue(std::clamp(keys::IniReadInt(ini, keys::kAnimeWebPQuality), -1, 100));
 
     connect(ok_, &QPushButton::clicked, this, &AnimationOptionsDialog::Ok);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -76,6 +85,7 @@ void AnimationOptionsDialog::Ok() {
     keys::IniWriteInt(ini, keys::kAnimeSmooth, smooth_->isChecked() ? 1 : 0);
     keys::IniWriteInt(ini, keys::kAnimeBackTrans, transparent_->isChecked() ? 1 : 0);
     keys::IniWriteInt(ini, keys::kAnimeLoopCount, std::max(0, loops_->currentIndex()));
+    keys::IniWriteInt(ini, keys::kAnimeWebPQuality, webpQuality_->value());
     // A stored rate that matched no choice stays as it was.
     if (frameRate_->currentIndex() >= 0)
         keys::IniWriteInt(ini, keys::kAnimeDefKoma, ParseInt(frameRate_->currentText()));

@@ -1,5 +1,6 @@
 // The options dialog "ｱﾆﾒｰｼｮﾝ設定": smoothing, transparent background, loop
-// count, the frame rate of new entries and the character-splitting method.
+// count, the frame rate of new entries, the character-splitting method and
+// the quality of WebP output.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QSpinBox;
 
 namespace vakuro {
 
@@ -22,10 +24,11 @@ public:
     QComboBox* loopCountList() const { return loops_; }
     QComboBox* frameRateList() const { return frameRate_; }
     QComboBox* splitTypeList() const { return splitType_; }
+    QSpinBox* webpQualityBox() const { return webpQuality_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
 
-    // "OK": writes the five keys of section "Anime" and the in-memory
+    // "OK": writes the six keys of section "Anime" and the in-memory
     // splitting method.
     void Ok();
 
@@ -36,6 +39,7 @@ private:
     QComboBox* loops_ = nullptr;
     QComboBox* frameRate_ = nullptr;
     QComboBox* splitType_ = nullptr;
+    QSpinBox* webpQuality_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "animation_settings.h"
 
+#include <algorithm>
+
 #include "program_paths.h"
 #include "settings_keys.h"
 
@@ -13,6 +15,8 @@ AnimationSettings AnimationSettings::read(const QString& ini) {
     s.backTrans = keys::IniReadInt(ini, keys::kAnimeBackTrans);
     s.loopCount = keys::IniReadInt(ini, keys::kAnimeLoopCount);
     s.defKoma = keys::IniReadInt(ini, keys::kAnimeDefKoma);
+    const int q = keys::IniReadInt(ini, keys::kAnimeWebPQuality);
+    s.webpQuality = q < 0 ? -1 : std::min(q, 100);
     return s;
 }
 

@@ -11,6 +11,7 @@ struct AnimationSettings {
     int backTrans = 0;   // "BackTrans": the background colour is transparent
     int loopCount = 0;   // "LoopCount": 0 endless, n plays n times
     int defKoma = 20;    // "DefKoma": frames per second of a new entry
+    int webpQuality = -1;  // "WebPQuality": -1 lossless, 0..100 lossy (WebP output)
 
     static AnimationSettings read(const QString& iniPath);
 };

@@ -107,7 +107,7 @@ AnimationWindow::AnimationWindow(ProgramState& state, AnimationRunInputs inputs,
     setModal(true);
     chooseOutputFile = [this](const QString& initial) {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Gifファイル出力"), initial,
-                                            QStringLiteral("GIFファイル (*.GIF *.gif);;全て (*)"), nullptr,
+                                            QStringLiteral("GIFファイル (*.GIF *.gif);;WebPファイル (*.webp *.WEBP);;全て (*)"), nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
     chooseKind = [this] { return chooseAnimationKind(this); };

@@ -28,8 +28,8 @@ double processCpuMilliseconds() {
     return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-FrameTable::FrameTable(const ImageFormatLibrary& formats, int workers)
-    : formats_(formats), records_(kCapacity) {
+FrameTable::FrameTable(const ImageFormatLibrary& formats, int workers, bool reduceColours)
+    : formats_(formats), reduceColours_(reduceColours), records_(kCapacity) {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
 }
 
@@ -72,7 +72,7 @@ FrameTable::Append FrameTable::append(const QByteArray& path, int delay) {
 
 void FrameTable::reduce(const Job& job) {
     const double start = threadCpuMilliseconds();
-    const int reduced = formats_.DIBto8Bit(job.handle, 0, 0);
+    const int reduced = reduceColours_ ? formats_.DIBto8Bit(job.handle, 0, 0) : IMGCTL_OK;
     const int index = formats_.PixelDIB(job.handle, 0, 0);
     const double ms = threadCpuMilliseconds() - start;
     std::lock_guard lock(mutex_);

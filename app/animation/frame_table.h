@@ -31,8 +31,10 @@ public:
     static constexpr int kCapacity = 1001;
 
     // workers: threads that reduce the frames' colours (0 reduces each frame
-    // at once on the calling thread).
-    FrameTable(const ImageFormatLibrary& formats, int workers);
+    // at once on the calling thread). With reduceColours false the frames
+    // keep their 24-bit colours (for WebP) and the transparent value of a
+    // record is the colour 0x00BBGGRR of pixel (0, 0).
+    FrameTable(const ImageFormatLibrary& formats, int workers, bool reduceColours = true);
     // Waits for the reductions and releases every bitmap.
     ~FrameTable();
     FrameTable(const FrameTable&) = delete;
@@ -76,6 +78,7 @@ private:
     void reduce(const Job& job);
 
     const ImageFormatLibrary& formats_;
+    bool reduceColours_ = true;
     std::vector<FrameRecord> records_;
     int count_ = 0;
     double loadMs_ = 0;

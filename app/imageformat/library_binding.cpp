@@ -46,6 +46,7 @@ bool bindLibraries(const QString& folder, Libraries& libs, QString& error) {
     Loader engine(folder, "libPavrex.so");
     VAKURO_RESOLVE(engine, libs.engine, ImgMake);
     VAKURO_RESOLVE(engine, libs.engine, ImgMake2);
+    VAKURO_RESOLVE(engine, libs.engine, ImgMake3);
     VAKURO_RESOLVE(engine, libs.engine, PavrexVer);
     VAKURO_RESOLVE(engine, libs.engine, PavrexFaceAlias);
     if (!engine.error().isEmpty()) {
@@ -85,6 +86,8 @@ bool bindLibraries(const QString& folder, Libraries& libs, QString& error) {
     VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoGIFex);
     VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoJPG);
     VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoGIFAniEx);
+    VAKURO_RESOLVE(formats, libs.imageFormat, RGBAtoPNG);
+    VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoWebPAni);
     VAKURO_RESOLVE(formats, libs.imageFormat, DeleteDIB);
     if (!formats.error().isEmpty()) {
         error = formats.error();

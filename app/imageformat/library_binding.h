@@ -14,6 +14,7 @@ namespace vakuro {
 struct EngineLibrary {
     decltype(&::ImgMake) ImgMake = nullptr;
     decltype(&::ImgMake2) ImgMake2 = nullptr;
+    decltype(&::ImgMake3) ImgMake3 = nullptr;
     decltype(&::PavrexVer) PavrexVer = nullptr;
     decltype(&::PavrexFaceAlias) PavrexFaceAlias = nullptr;
 };
@@ -48,6 +49,8 @@ struct ImageFormatLibrary {
     decltype(&::DIBtoGIFex) DIBtoGIFex = nullptr;
     decltype(&::DIBtoJPG) DIBtoJPG = nullptr;
     decltype(&::DIBtoGIFAniEx) DIBtoGIFAniEx = nullptr;
+    decltype(&::RGBAtoPNG) RGBAtoPNG = nullptr;
+    decltype(&::DIBtoWebPAni) DIBtoWebPAni = nullptr;
     decltype(&::DeleteDIB) DeleteDIB = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "clipboard_output.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QAudioDevice>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 
 #include <cmath>
 
+#include "alpha_image.h"
 #include "cp932_qstring.h"
 #include "emf_writer.h"
 #include "program_paths.h"
@@ -59,9 +61,16 @@ QSize clipTargetSize(QSize source, int scaleIndex) {
             static_cast<int>(std::nearbyint(source.height() * s))};
 }
 
-QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString& emfPath) {
+QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString& emfPath, const QImage& transparent) {
     auto* data = new QMimeData;
     data->setImageData(picture);
+    if (!transparent.isNull()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (transparent.convertToFormat(QImage::Format_RGBA8888).save(&buffer, "PNG"))
+            data->setData(QStringLiteral("image/png"), png);
+    }
     if (metafile) {
         const QByteArray emf = buildEmf(picture, emfFrameSize(picture.size()), QStringLiteral("0"));
         if (!emfPath.isEmpty()) writeEmfFile(emfPath, emf);
@@ -120,11 +129,33 @@ void clipboardOutputCommand(ProgramState& state, QWidget* owner) {
         }
         QImage picture;
         if (!picture.load(tempBitmap, "BMP") || picture.isNull()) return;
+        // The same rendering on black and on white gives the PNG's alpha.
+        QImage transparent;
+        if (state.libraries().engine.ImgMake3 != nullptr) {
+            const QByteArray text = toCp932Lossy(host->text());
+            QImage passes[2];
+            const int backs[2] = {kAlphaBlack, kAlphaWhite};
+            const char* names[2] = {"VakAlphaB.bmp", "VakAlphaW.bmp"};
+            for (int i = 0; i < 2; ++i) {
+                PavrexStyle style = state.style;
+                style.BackColor = backs[i];
+                const QString file = TempFolder() + QLatin1String(names[i]);
+                const QByteArray pass = QFile::encodeName(file);
+                QFile::remove(file);
+                const bool smooth = state.options.clipSmooth == 1;
+                state.libraries().engine.ImgMake3(text.constData(), &style, pass.constData(), smooth ? 1 : 101,
+                                                  PAVREX_WHITE_INK);
+                if (smooth && fx.SReSize) fx.SReSize(pass.constData(), pass.constData(), target.width(), target.height(), 4);
+                if (!smooth && fx.HReSize) fx.HReSize(pass.constData(), pass.constData(), target.width(), target.height());
+                passes[i].load(file, "BMP");
+            }
+            transparent = solveAlpha(passes[0], passes[1]);
+        }
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
         const bool metafile = state.options.clipMetaFile == 1;
         clipboard->setMimeData(
-            clipboardContent(picture, metafile, metafile ? TempFolder() + QLatin1String(kEmfName) : QString()));
+            clipboardContent(picture, metafile, metafile ? TempFolder() + QLatin1String(kEmfName) : QString(), transparent));
     }
     using namespace settings;
     if (IniReadInt(state.settingsPath(), kClipWithDialog.section, kClipWithDialog.key, kClipWithDialog.defaultValue) ==

@@ -1,7 +1,8 @@
 // The clipboard output command: renders the text at the clipboard scale and
 // puts the picture on the clipboard, as a bitmap, or as an enhanced metafile
 // ("Vakuro.emf" in the temporary folder, offered as image/emf and
-// image/x-emf) beside the same bitmap.
+// image/x-emf) beside the same bitmap. A PNG with the title's alpha
+// (background transparent) is offered beside them as image/png.
 #pragma once
 
 #include <QImage>
@@ -31,8 +32,11 @@ QSize clipTargetSize(QSize source, int scaleIndex);
 
 // The clipboard content for picture: the bitmap, and with metafile true also
 // the metafile bytes under image/emf and image/x-emf. The metafile is also
-// written to emfPath (when not empty). The caller owns the result.
-QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString& emfPath);
+// written to emfPath (when not empty). A non-null transparent picture (straight
+// alpha) is offered as PNG under image/png; the other image types stay the
+// opaque bitmap. The caller owns the result.
+QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString& emfPath,
+                            const QImage& transparent = QImage());
 
 // Plays the completion sound and waits until it has ended (at most a few
 // seconds); returns at once when no audio output is available.

@@ -22,8 +22,10 @@
 #include <cmath>
 #include <vector>
 
+#include "alpha_image.h"
 #include "bmp_file.h"
 #include "button_painter.h"
+#include "cp932_qstring.h"
 #include "colour_swatch.h"
 #include "dib_image.h"
 #include "output_preview_window.h"
@@ -43,7 +45,8 @@ namespace {
 namespace keys = settings;
 
 const QString kWindowNumber = QStringLiteral("030");
-const QStringList kFormats = {QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("JPG")};
+const QStringList kFormats = {QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("JPG"), QStringLiteral("PNG")};
+enum Format { FormatBmp = 0, FormatGif = 1, FormatJpg = 2, FormatPng = 3 };
 
 QCheckBox* newCheck(const QString& name, const QString& text, QWidget* parent) {
     auto* c = new QCheckBox(text, parent);
@@ -84,6 +87,37 @@ void setChecked(QCheckBox* box, int value) { box->setChecked(value != 0); }
 
 void setIndex(QComboBox* list, int index) {
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : 0);
+}
+
+// The matte GIF: the picture flattened onto the matte, reduced to 256
+// colours, with the palette entry of its first mostly transparent pixel (if
+// any) as the transparent colour.
+bool writeMatteGif(const ImageFormatLibrary& formats, const QImage& rgba, int matte, const QByteArray& outPath) {
+    const QImage flat = flattenOnMatte(rgba, matte);
+    const QString file = TempFolder() + QStringLiteral("VakMatte.bmp");
+    const QByteArray path = QFile::encodeName(file);
+    if (!bmp::writeBmp(path.constData(), bmp::makeHeader24(flat.width(), flat.height()), {}, ReadPictureBits(flat)))
+        return false;
+    const int handle = formats.ToDIB(path.constData());
+    if (handle == 0) return false;
+    formats.DIBto8Bit(handle, 0, 0);
+    GifOptions options{};
+    const QImage in = rgba.convertToFormat(QImage::Format_RGBA8888);
+    bool found = false;
+    for (int y = 0; y < in.height() && !found; ++y) {
+        const uchar* row = in.constScanLine(y);
+        for (int x = 0; x < in.width(); ++x) {
+            if (row[4 * x + 3] < 128) {
+                options.flags = IMGCTL_TRANSPARENT;
+                options.transparentIndex = formats.PixelDIB(handle, x, y);
+                found = true;
+                break;
+            }
+        }
+    }
+    const bool written = formats.DIBtoGIFex(outPath.constData(), handle, &options) == IMGCTL_OK;
+    formats.DeleteDIB(handle);
+    return written;
 }
 
 OutputMessage information(const QString& text) {
@@ -147,6 +181,14 @@ void FileOutputDialog::build() {
     grid->addWidget(check1_, 2, 0, 1, 2);
     grid->addWidget(check2_, 2, 2, 1, 1);
     grid->addWidget(check3_, 2, 3, 1, 1);
+    // The GIF's matte: the colour of the page the picture will sit on.
+    check6_ = newCheck(QStringLiteral("Check6"), QStringLiteral("マット色"), this);
+    picture7_ = new ColourSwatch(this);
+    picture7_->setObjectName(QStringLiteral("Picture7"));
+    picture7_->setFixedSize(32, 20);
+    picture7_->setToolTip(QStringLiteral("GIFを置くページの色。縁の半透明部分をこの色に合成します"));
+    grid->addWidget(check6_, 5, 0, 1, 2);
+    grid->addWidget(picture7_, 5, 2);
     label17_ = caption(QStringLiteral("変形"), QStringLiteral("Label17"), this);
     picture6_ = caption(QString(), QStringLiteral("Picture6"), this);
     picture6_->setFixedSize(120, 40);
@@ -238,6 +280,8 @@ void FileOutputDialog::build() {
     label3_->installEventFilter(this);
 
     connect(combo1_, &QComboBox::currentIndexChanged, this, &FileOutputDialog::formatChanged);
+    connect(check3_, &QCheckBox::toggled, this, [this] { applyMatteRules(); });
+    connect(check6_, &QCheckBox::toggled, this, [this] { applyMatteRules(); });
     connect(text2_, &QLineEdit::textChanged, this, &FileOutputDialog::widthChanged);
     connect(text3_, &QLineEdit::textChanged, this, &FileOutputDialog::heightChanged);
     for (QLineEdit* f : {text4_, text5_}) {
@@ -303,6 +347,8 @@ void FileOutputDialog::load() {
     setChecked(check3_, readInt(ini, keys::kFileOutTransBack));
     setChecked(check4_, readInt(ini, keys::kFileOutButton));
     setChecked(check5_, readInt(ini, keys::kFileOutButtonCenter));
+    setChecked(check6_, readInt(ini, keys::kFileOutMatte));
+    picture7_->setColour(readInt(ini, keys::kFileOutMatteColor));
     text4_->setText(QString::number(readInt(ini, keys::kFileOutButtonWid)));
     text5_->setText(QString::number(readInt(ini, keys::kFileOutButtonHi)));
     setIndex(combo4_, readInt(ini, keys::kFileOutButtonEffectMode));
@@ -331,7 +377,7 @@ void FileOutputDialog::load() {
     }
     calcTranSize();
     // 8. Format.
-    const int format = Clamp(readInt(ini, keys::kFileOutFileFormat), 0, 2);
+    const int format = Clamp(readInt(ini, keys::kFileOutFileFormat), 0, FormatPng);
     {
         QSignalBlocker block(combo1_);
         combo1_->setCurrentIndex(format);
@@ -363,10 +409,11 @@ QString FileOutputDialog::numberedName(const QString& path, const QString& exten
 
 QString FileOutputDialog::nameForFormat(const QString& name, int format) {
     const QString e = name.right(4).toUpper();
-    static const QString kExt[] = {QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG")};
-    if (format < 0 || format > 2) return name;
+    static const QString kExt[] = {QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG"),
+                                   QStringLiteral(".PNG")};
+    if (format < 0 || format > FormatPng) return name;
     bool replace = false;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i <= FormatPng; ++i)
         if (i != format && e == kExt[i]) replace = true;
     return replace ? name.left(name.size() - 4) + kExt[format] : name;
 }
@@ -374,7 +421,14 @@ QString FileOutputDialog::nameForFormat(const QString& name, int format) {
 void FileOutputDialog::formatChanged(int index) {
     const QString renamed = nameForFormat(text1_->text(), index);
     if (renamed != text1_->text()) text1_->setText(renamed);
-    check3_->setEnabled(index == 1);
+    check3_->setEnabled(index == FormatGif || index == FormatPng);
+    applyMatteRules();
+}
+
+void FileOutputDialog::applyMatteRules() {
+    const bool gif = combo1_->currentIndex() == FormatGif && check3_->isChecked();
+    check6_->setEnabled(gif);
+    picture7_->setEnabled(gif && check6_->isChecked());
 }
 
 void FileOutputDialog::calcTranSize() {
@@ -510,6 +564,8 @@ void FileOutputDialog::saveSet() {
     writeInt(ini, keys::kFileOutButtonBackColor, picture5_->colour());
     writeInt(ini, keys::kFileOutButtonWakuWid, hscroll1_->value());
     writeInt(ini, keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutMatte, check6_->isChecked() ? 1 : 0);
+    writeInt(ini, keys::kFileOutMatteColor, picture7_->colour());
     const QString base = fieldValue(text3_) < fieldValue(text2_) ? text3_->text() : text2_->text();
     IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), base);
 }
@@ -565,34 +621,48 @@ bool FileOutputDialog::runOutput() {
         bh *= 2;
     }
 
-    QFile::remove(temp);
-    state_.host->renderTextImage(state_.host->text(), smooth ? 1 : 0, temp, 0, 1);
-    int rc = smooth ? libs.effects.SReSize(tempPath.constData(), tempPath.constData(), w, h, 4)
-                    : libs.effects.HReSize(tempPath.constData(), tempPath.constData(), w, h);
-    if (rc != 1) return fail(QStringLiteral("出力画像を作成できませんでした"));
+    // The text image: rendered, resized to W x H and warped, on the style's
+    // background (through the render pipeline, which also refreshes the
+    // render holder) or, for the transparent formats, with the engine
+    // alone on another background. Returns an empty string or the message.
+    auto makeTextImage = [&](const QString& file, const PavrexStyle* onBack) -> QString {
+        const QByteArray filePath = QFile::encodeName(file);
+        QFile::remove(file);
+        if (onBack == nullptr) {
+            state_.host->renderTextImage(state_.host->text(), smooth ? 1 : 0, file, 0, 1);
+        } else {
+            const QByteArray text = toCp932Lossy(state_.host->text());
+            libs.engine.ImgMake3(text.constData(), onBack, filePath.constData(), smooth ? 101 : 0, PAVREX_WHITE_INK);
+        }
+        const int rc = smooth ? libs.effects.SReSize(filePath.constData(), filePath.constData(), w, h, 4)
+                              : libs.effects.HReSize(filePath.constData(), filePath.constData(), w, h);
+        if (rc != 1) return QStringLiteral("出力画像を作成できませんでした");
+        if (warp.type > 0) {
+            bmp::BmpImage rendered;
+            if (bmp::readBmp(filePath.constData(), rendered) != bmp::BmpReadStatus::Ok)
+                return QStringLiteral("出力画像を作成できませんでした");
+            const QImage source = imageFromDib(rendered.pixels.data(), rendered.width(), rendered.height());
+            const int back = onBack != nullptr ? onBack->BackColor : state_.style.BackColor;
+            const QImage warped = transformImage(source, warp, back);
+            if (warped.isNull()) return QStringLiteral("出力サイズが小さ過ぎます");
+            if (onBack == nullptr) ht = warped.height();
+            const std::vector<uint8_t> bits = ReadPictureBits(warped);
+            const bmp::BmpHeader header = bmp::makeHeader24(warped.width(), warped.height());
+            if (!bmp::writeBmp(filePath.constData(), header, {}, bits)) return QStringLiteral("出力画像を作成できませんでした");
+        }
+        return {};
+    };
+    if (const QString problem = makeTextImage(temp, nullptr); !problem.isEmpty()) return fail(problem);
 
     const int background = state_.style.BackColor;
-    if (warp.type > 0) {
-        bmp::BmpImage rendered;
-        if (bmp::readBmp(tempPath.constData(), rendered) != bmp::BmpReadStatus::Ok)
-            return fail(QStringLiteral("出力画像を作成できませんでした"));
-        const QImage source = imageFromDib(rendered.pixels.data(), rendered.width(), rendered.height());
-        const QImage warped = transformImage(source, warp, background);
-        if (warped.isNull()) return fail(QStringLiteral("出力サイズが小さ過ぎます"));
-        ht = warped.height();
-        const std::vector<uint8_t> bits = ReadPictureBits(warped);
-        const bmp::BmpHeader header = bmp::makeHeader24(warped.width(), warped.height());
-        if (!bmp::writeBmp(tempPath.constData(), header, {}, bits))
-            return fail(QStringLiteral("出力画像を作成できませんでした"));
-    }
 
+    ButtonLook look;
     if (button) {
         bmp::BmpImage rendered;
         if (bmp::readBmp(tempPath.constData(), rendered) != bmp::BmpReadStatus::Ok)
             return fail(QStringLiteral("出力画像を作成できませんでした"));
         const QImage text = imageFromDib(rendered.pixels.data(), rendered.width(), rendered.height());
         QImage canvas = placeOnCanvas(text, bw, bh, background, check5_->isChecked());
-        ButtonLook look;
         look.shape = shape;
         look.outline = outline;
         look.outlineWidth = hscroll1_->value();
@@ -609,18 +679,63 @@ bool FileOutputDialog::runOutput() {
             libs.effects.SReSize(tempPath.constData(), tempPath.constData(), requestedW, requestedH, 4) != 1)
             return fail(QStringLiteral("出力画像を作成できませんでした"));
     }
+
+    // The straight-alpha picture for PNG and for the matte GIF.
+    const int format = combo1_->currentIndex();
+    const bool transparent = check3_->isChecked();
+    const bool matteGif = format == FormatGif && transparent && check6_->isChecked() &&
+                          picture7_->colour() != background && !(button && shape == ShapeSquare);
+    QImage rgba;
+    if (format == FormatPng || matteGif) {
+        const QImage opaque(temp, "BMP");
+        if (opaque.isNull()) return fail(QStringLiteral("出力画像を作成できませんでした"));
+        if (!transparent || (button && shape == ShapeSquare)) {
+            rgba = opaqueRgba(opaque);
+        } else if (button) {
+            // The shape's coverage: the same painter on a white face with a
+            // black outside, reduced like the button itself.
+            QImage coverage(bw, bh, QImage::Format_RGB32);
+            coverage.fill(Qt::white);
+            ButtonLook shapeOnly = look;
+            shapeOnly.outline = OutlineNone;
+            shapeOnly.outside = 0;
+            paintButton(coverage, 0xFFFFFF, shapeOnly);
+            if (doubled) {
+                const QString coverFile = TempFolder() + QStringLiteral("VakCover.bmp");
+                const QByteArray coverPath = QFile::encodeName(coverFile);
+                if (!bmp::writeBmp(coverPath.constData(), bmp::makeHeader24(bw, bh), {}, ReadPictureBits(coverage)) ||
+                    libs.effects.SReSize(coverPath.constData(), coverPath.constData(), requestedW, requestedH, 4) != 1 ||
+                    !coverage.load(coverFile, "BMP"))
+                    return fail(QStringLiteral("出力画像を作成できませんでした"));
+            }
+            rgba = applyCoverage(opaque, coverage, look.outside);
+        } else {
+            // The same text on black and on white gives the alpha.
+            PavrexStyle onBlack = state_.style;
+            onBlack.BackColor = kAlphaBlack;
+            PavrexStyle onWhite = state_.style;
+            onWhite.BackColor = kAlphaWhite;
+            const QString blackFile = TempFolder() + QStringLiteral("VakAlphaB.bmp");
+            const QString whiteFile = TempFolder() + QStringLiteral("VakAlphaW.bmp");
+            for (const auto& [file, style] : {std::pair{blackFile, &onBlack}, std::pair{whiteFile, &onWhite}}) {
+                if (const QString problem = makeTextImage(file, style); !problem.isEmpty()) return fail(problem);
+            }
+            rgba = solveAlpha(QImage(blackFile, "BMP"), QImage(whiteFile, "BMP"));
+        }
+        if (rgba.isNull()) return fail(QStringLiteral("出力画像を作成できませんでした"));
+    }
     cursor.restore();
 
     if (readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
 
-    if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare)) return false;
+    if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare, rgba)) return false;
     accept();
     return true;
 }
 
 bool FileOutputDialog::previewAccepted() { return showOutputPreview(state_, this); }
 
-bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, bool squareButton) {
+bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, bool squareButton, const QImage& rgba) {
     const Libraries& libs = state_.libraries();
     const QByteArray tempPath = QFile::encodeName(temp);
     const QByteArray outPath = QFile::encodeName(path);
@@ -637,7 +752,11 @@ bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, boo
                 std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
             break;
         }
-        case 1: {
+        case FormatGif: {
+            if (!rgba.isNull()) {
+                written = writeMatteGif(libs.imageFormat, rgba, picture7_->colour(), outPath);
+                break;
+            }
             const int handle = libs.imageFormat.ToDIB(tempPath.constData());
             if (handle == 0) break;
             libs.imageFormat.DIBto8Bit(handle, 0, 0);
@@ -648,6 +767,11 @@ bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, boo
             }
             written = libs.imageFormat.DIBtoGIFex(outPath.constData(), handle, &options) == IMGCTL_OK;
             libs.imageFormat.DeleteDIB(handle);
+            break;
+        }
+        case FormatPng: {
+            written = !rgba.isNull() && libs.imageFormat.RGBAtoPNG(outPath.constData(), rgba.constBits(), rgba.width(),
+                                                                   rgba.height(), int(rgba.bytesPerLine())) == IMGCTL_OK;
             break;
         }
         default: {
@@ -667,10 +791,12 @@ bool FileOutputDialog::writeOutput(const QString& temp, const QString& path, boo
 
 void FileOutputDialog::chooseFile() {
     QString filter;
-    if (combo1_->currentIndex() == 0)
+    if (combo1_->currentIndex() == FormatBmp)
         filter = QStringLiteral("BMPファイル (*.BMP *.bmp);;GIFファイル (*.GIF *.gif);;全て (*)");
-    else if (combo1_->currentIndex() == 1)
+    else if (combo1_->currentIndex() == FormatGif)
         filter = QStringLiteral("GIFファイル (*.GIF *.gif);;BMPファイル (*.BMP *.bmp);;全て (*)");
+    else if (combo1_->currentIndex() == FormatPng)
+        filter = QStringLiteral("PNGファイル (*.PNG *.png);;全て (*)");
     else
         filter = QStringLiteral("JPGファイル (*.JPG *.jpg *.jpeg);;全て (*)");
     const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("出力ファイル選択"), text1_->text(), filter,
@@ -751,7 +877,11 @@ bool runCommandLineOutput(ProgramState& state, const QString& file) {
     if (!file.isEmpty()) {
         dialog.nameField()->setText(file);
         const QString e = file.right(4).toUpper();
-        const int format = e == QStringLiteral(".BMP") ? 0 : e == QStringLiteral(".GIF") ? 1 : e == QStringLiteral(".JPG") ? 2 : -1;
+        const int format = e == QStringLiteral(".BMP")   ? FormatBmp
+                           : e == QStringLiteral(".GIF") ? FormatGif
+                           : e == QStringLiteral(".JPG") ? FormatJpg
+                           : e == QStringLiteral(".PNG") ? FormatPng
+                                                         : -1;
         if (format >= 0) dialog.formatList()->setCurrentIndex(format);
     }
     const QString& ini = state.settingsPath();

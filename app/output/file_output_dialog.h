@@ -1,9 +1,11 @@
 // The file output dialog: writes the current text, rendered with the
-// current style, to a BMP, GIF or JPEG file of a chosen size, optionally
-// warped, placed on a web button and previewed first.
+// current style, to a BMP, GIF, JPEG or PNG file of a chosen size,
+// optionally warped, placed on a web button and previewed first. PNG keeps
+// real alpha; a GIF can be flattened onto a matte colour.
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
 class QCheckBox;
@@ -40,9 +42,9 @@ public:
     void fitButton(double factor, int minX, int minY, int height);
 
     // The file name the numbering rule proposes for a stored name and the
-    // extension of a format (".BMP", ".GIF", ".JPG").
+    // extension of a format (".BMP", ".GIF", ".JPG", ".PNG").
     static QString numberedName(const QString& path, const QString& extension);
-    // The name after a format change to format index 0..2.
+    // The name after a format change to format index 0..3.
     static QString nameForFormat(const QString& name, int format);
 
     QLineEdit* nameField() const { return text1_; }
@@ -55,6 +57,8 @@ public:
     QCheckBox* transparencyBox() const { return check3_; }
     QCheckBox* buttonBox() const { return check4_; }
     QCheckBox* centringBox() const { return check5_; }
+    QCheckBox* matteBox() const { return check6_; }
+    ColourSwatch* matteColour() const { return picture7_; }
     QComboBox* formatList() const { return combo1_; }
     QComboBox* outlineList() const { return combo2_; }
     QComboBox* shadingList() const { return combo3_; }
@@ -85,7 +89,8 @@ private:
     int currentWidth() const;
     int currentHeight() const;
     bool previewAccepted();
-    bool writeOutput(const QString& temp, const QString& path, bool squareButton);
+    bool writeOutput(const QString& temp, const QString& path, bool squareButton, const QImage& rgba);
+    void applyMatteRules();
 
     ProgramState& state_;
     QLineEdit* text1_ = nullptr;
@@ -98,6 +103,8 @@ private:
     QCheckBox* check3_ = nullptr;
     QCheckBox* check4_ = nullptr;
     QCheckBox* check5_ = nullptr;
+    QCheckBox* check6_ = nullptr;
+    ColourSwatch* picture7_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
     QComboBox* combo3_ = nullptr;

@@ -58,6 +58,10 @@ inline constexpr IntKey kFileOutButtonWakuColor1{kSetting, "FileOutButtonWakuCol
 inline constexpr IntKey kFileOutButtonWakuColor2{kSetting, "FileOutButtonWakuColor2", 0};
 inline constexpr IntKey kFileOutButtonBackColor{kSetting, "FileOutButtonBackColor", 0};
 inline constexpr IntKey kFileOutButtonWakuWid{kSetting, "FileOutButtonWakuWid", 2};
+// The GIF's matte: off, the background colour (the file as ever); on, the
+// colour of the page the GIF will sit on.
+inline constexpr IntKey kFileOutMatte{kSetting, "FileOutMatte", 0};
+inline constexpr IntKey kFileOutMatteColor{kSetting, "FileOutMatteColor", 0xFFFFFF};
 
 // Section "Setting": output transform.
 inline constexpr IntKey kTranslateType{kSetting, "TranslateType", 0};
@@ -74,6 +78,8 @@ inline constexpr IntKey kGifAnimeChrSpType{kAnime, "GifAnimeChrSpType", 0};
 inline constexpr IntKey kAnimeSmooth{kAnime, "Smooth", 1};
 inline constexpr IntKey kAnimeBackTrans{kAnime, "BackTrans", 0};
 inline constexpr IntKey kAnimeLoopCount{kAnime, "LoopCount", 0};
+// Quality of animated WebP output: -1 lossless, 0..100 lossy.
+inline constexpr IntKey kAnimeWebPQuality{kAnime, "WebPQuality", -1};
 inline constexpr IntKey kAnimeDefKoma{kAnime, "DefKoma", 20};
 
 // Section "Setup": JPEG output.

@@ -223,6 +223,29 @@ static inline void PavrexStyleDefaults(PavrexStyle* style)
 PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, const char* outPath,
                         int quality, int glyphIndex, int* outStart, int* outEnd);
 
+/* Flag of ImgMake3. */
+#define PAVREX_WHITE_INK 1
+
+/*
+ * ImgMake3: ImgMake with flags; flags 0 renders exactly as ImgMake.
+ *
+ *  flags       0, or PAVREX_WHITE_INK. Internally white marks the empty
+ *              canvas, so ImgMake treats every pure white text pixel (a
+ *              white fill colour, white in a texture or gradient) as
+ *              background: it casts no shadow, gets no outline or relief
+ *              and shows the background colour. With PAVREX_WHITE_INK the
+ *              text is the ink as laid out and thickened, whatever colour
+ *              fills it, so white text is drawn white. Renderings of a
+ *              style on two background colours then differ exactly where
+ *              the background shows through, which is how the program
+ *              recovers the alpha channel of a title.
+ *              Any other bit gives PAVREX_BAD_ARGUMENT.
+ *  text, record, outPath, quality: as for ImgMake2.
+ *
+ * Returns PAVREX_OK or one of the negative codes above.
+ */
+PAVREX_API int ImgMake3(const char* text, const PavrexStyle* record, const char* outPath, int quality, int flags);
+
 /* ImgMake: ImgMake2 with glyphIndex -1. */
 PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality);
 

@@ -14,15 +14,17 @@ constexpr size_t kMaxTextBytes = 255;
 
 }  // namespace
 
-extern "C" PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, const char* outPath, int quality,
-                                   int glyphIndex, int* outStart, int* outEnd) {
+namespace {
+
+int render(const char* text, const PavrexStyle* record, const char* outPath, int quality, int glyphIndex,
+           int* outStart, int* outEnd, bool whiteInk) {
     if (!text || !record || !outPath) return PAVREX_BAD_ARGUMENT;
     const size_t length = strnlen(text, kMaxTextBytes + 1);
     if (length > kMaxTextBytes) return PAVREX_TEXT_TOO_LONG;
     try {
         const auto rendering = pavrex::renderText(std::string_view(text, length), *record,
                                                   pavrex::normalizeQuality(quality), glyphIndex,
-                                                  pavrex::openSystemFont);
+                                                  pavrex::openSystemFont, pavrex::runRenderingSteps, whiteInk);
         if (rendering.code != PAVREX_OK) return rendering.code;
         if (!pavrex::writeCanvas(rendering.context, outPath)) return PAVREX_WRITE_FAILED;
         if (glyphIndex != -1) {
@@ -35,6 +37,19 @@ extern "C" PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, 
     } catch (...) {
         return PAVREX_CANNOT_RENDER;
     }
+}
+
+}  // namespace
+
+extern "C" PAVREX_API int ImgMake2(const char* text, const PavrexStyle* record, const char* outPath, int quality,
+                                   int glyphIndex, int* outStart, int* outEnd) {
+    return render(text, record, outPath, quality, glyphIndex, outStart, outEnd, false);
+}
+
+extern "C" PAVREX_API int ImgMake3(const char* text, const PavrexStyle* record, const char* outPath, int quality,
+                                   int flags) {
+    if (flags & ~PAVREX_WHITE_INK) return PAVREX_BAD_ARGUMENT;
+    return render(text, record, outPath, quality, -1, nullptr, nullptr, (flags & PAVREX_WHITE_INK) != 0);
 }
 
 extern "C" PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality) {

@@ -65,9 +65,10 @@ std::unique_ptr<GlyphSource> openSystemFont(std::string_view cp932Face, int cell
 }
 
 Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
-                     const FontFactory& fonts, StepRunner steps) {
+                     const FontFactory& fonts, StepRunner steps, bool whiteInk) {
     Rendering r;
     RenderContext& c = r.context;
+    c.whiteInk = whiteInk;
     c.quality = quality;
     c.q = quality > 99 ? quality - 100 : quality;
     c.style = prepareStyle(record, c.q);

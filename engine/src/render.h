@@ -55,9 +55,10 @@ struct Rendering {
 using StepRunner = void (*)(RenderContext&);
 
 // Lays out, rasterises and renders text (at most 255 bytes, checked by the
-// caller) with quality already normalised.
+// caller) with quality already normalised. whiteInk keeps a pure white fill
+// as text (RenderContext::whiteInk).
 Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
-                     const FontFactory& fonts, StepRunner steps = runRenderingSteps);
+                     const FontFactory& fonts, StepRunner steps = runRenderingSteps, bool whiteInk = false);
 
 // Writes the canvas as a 24-bit BMP file; false when no complete file was written.
 bool writeCanvas(const RenderContext& context, const char* path);

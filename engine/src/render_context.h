@@ -24,7 +24,35 @@ struct RenderContext {
     std::vector<uint8_t> backLayer;  // 24-bit layer: background, shadow and outline
     std::vector<uint8_t> edgeMask;   // width * height text and edge marks
 
+    // With whiteInk, the text is told by textMask (width * height, 1 for
+    // text), taken from the ink before it is filled, so a pure white fill
+    // stays text. Without it (the usual rendering) a white canvas pixel is
+    // background, whatever painted it.
+    bool whiteInk = false;
+    std::vector<uint8_t> textMask;
+
     uint8_t* pixel(int x, int y) { return canvas.data() + static_cast<size_t>(y) * stride + 3 * static_cast<size_t>(x); }
+    const uint8_t* pixel(int x, int y) const {
+        return canvas.data() + static_cast<size_t>(y) * stride + 3 * static_cast<size_t>(x);
+    }
+
+    // True for a text pixel: one the steps after the fill treat as text.
+    bool isText(int x, int y) const {
+        if (!textMask.empty()) return textMask[static_cast<size_t>(y) * width + x] != 0;
+        const uint8_t* p = pixel(x, y);
+        return !(p[0] == 255 && p[1] == 255 && p[2] == 255);
+    }
+
+    // Records the ink of the canvas as the text mask (whiteInk renderings).
+    void takeTextMask() {
+        textMask.assign(static_cast<size_t>(width) * height, 0);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* p = pixel(x, y);
+                textMask[static_cast<size_t>(y) * width + x] = !(p[0] == 255 && p[1] == 255 && p[2] == 255);
+            }
+        }
+    }
 
     // Allocates the zero-filled work buffers once the canvas size is known.
     void allocateWorkBuffers() {

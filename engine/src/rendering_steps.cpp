@@ -5,6 +5,7 @@ namespace pavrex {
 
 void runRenderingSteps(RenderContext& c) {
     thicken(c);
+    if (c.whiteInk) c.takeTextMask();
     fill(c);
     markShadow(c);
     colourShadow(c);

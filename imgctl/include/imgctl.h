@@ -3,7 +3,8 @@
  *
  * Loads 24- and 8-bit BMP files into bitmaps held behind opaque handles,
  * reduces them to at most 256 colours, and writes GIF (optionally with a
- * transparent colour), animated GIF and JPEG files.
+ * transparent colour), animated GIF and JPEG files; writes 32-bit RGBA
+ * pictures as PNG files and frames as animated WebP files.
  *
  * Conventions shared by every function:
  * - Paths are the file system's own bytes (UTF-8 on a normal Linux system),
@@ -269,6 +270,57 @@ IMGCTL_API int DIBtoJPG(const char* path, int handle, int quality, int progressi
  */
 IMGCTL_API int DIBtoGIFAniEx(const char* path, const FrameRecord* frames, int count,
                              const GifAnimeHeader* header);
+
+/*
+ * RGBAtoPNG
+ * Writes a 32-bit picture as a PNG file: 8 bits per channel, colour type 6
+ * (RGBA, straight alpha), not interlaced, no ancillary chunks. Pixels of
+ * alpha 0 are written as 0, 0, 0, 0. The smallest of several filter and
+ * compression choices at zlib's best level is kept.
+ *   path:        output file; replaced when it exists.
+ *   pixels:      the top row first, four bytes per pixel: red, green, blue,
+ *                alpha (0 transparent .. 255 opaque, not premultiplied);
+ *                owned by the caller, only read.
+ *   width, height: 1..32767 each, at most 2^26 pixels.
+ *   strideBytes: distance between the starts of two rows, at least 4 * width.
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_ARGUMENT (path
+ * NULL or empty, pixels NULL, a size or the stride out of range),
+ * IMGCTL_ERR_MEMORY, IMGCTL_ERR_CODEC or IMGCTL_ERR_WRITE; then no file was
+ * written.
+ */
+IMGCTL_API int RGBAtoPNG(const char* path, const uint8_t* pixels, int width, int height, int strideBytes);
+
+/* DIBtoWebPAni quality: every frame lossless. */
+#define IMGCTL_WEBP_LOSSLESS (-1)
+
+/*
+ * DIBtoWebPAni
+ * Writes an animated WebP file with libwebp's animation encoder: one frame
+ * per frame record, in order. The canvas is as large as the largest frame;
+ * each frame is placed at its top-left corner over a transparent canvas.
+ * Each record's delay (hundredths of a second; 0 shows for 10 ms) becomes
+ * the frame's duration; disposal is ignored (the encoder chooses its own).
+ * Consecutive identical frames are merged by the encoder into one frame of
+ * their summed duration. With IMGCTL_TRANSPARENT, the pixels whose palette
+ * index (8-bit bitmap) or colour 0x00BBGGRR (24-bit bitmap) equals
+ * transparentIndex are fully transparent; all others are opaque.
+ *   path:    output file; replaced when it exists.
+ *   frames:  pointer to the first of count records (read only); bitmaps of
+ *            24 or 8 bits.
+ *   count:   number of frames, 1..65535.
+ *   header:  the header record, or NULL for all zero; its loopCount n: 0
+ *            plays endlessly, n >= 1 plays the animation n times in all.
+ *   quality: IMGCTL_WEBP_LOSSLESS (-1, or any negative value) for lossless
+ *            frames at the encoder's smallest setting, 0..100 for lossy
+ *            frames at that quality (alpha kept exact).
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_HANDLE,
+ * IMGCTL_ERR_ARGUMENT (path or frames NULL, count or quality out of range, a
+ * negative delay or loop count, a transparent index outside an 8-bit
+ * frame's palette), IMGCTL_ERR_MEMORY, IMGCTL_ERR_CODEC or IMGCTL_ERR_WRITE;
+ * then no file was written.
+ */
+IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int count, const GifAnimeHeader* header,
+                            int quality);
 
 /*
  * DeleteDIB

@@ -12,7 +12,9 @@
 #include "handle_table.h"
 #include "imgctl.h"
 #include "jpeg_writer.h"
+#include "png_writer.h"
 #include "quantize.h"
+#include "webp_writer.h"
 
 using namespace imgctl;
 
@@ -187,6 +189,57 @@ IMGCTL_API int DIBtoGIFAniEx(const char* path, const FrameRecord* frames, int co
         const bool optimize = (head.flags & IMGCTL_ANIME_NO_OPTIMIZE) == 0;
         std::vector<uint8_t> bytes;
         const int r = encodeResult(encodeAnimation(list, head.loopCount, optimize, bytes));
+        return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+    });
+}
+
+IMGCTL_API int RGBAtoPNG(const char* path, const uint8_t* pixels, int width, int height, int strideBytes) {
+    return guarded([&] {
+        if (!validPath(path) || pixels == nullptr || width < 1 || height < 1 || width > kMaxSide ||
+            height > kMaxSide || int64_t(width) * height > kMaxPixels || strideBytes < 4 * width)
+            return IMGCTL_ERR_ARGUMENT;
+        const RgbaView view{pixels, width, height, strideBytes};
+        std::vector<uint8_t> bytes;
+        const int r = encodeResult(encodePng(view, bytes));
+        return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+    });
+}
+
+IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int count, const GifAnimeHeader* header,
+                            int quality) {
+    return guarded([&] {
+        if (!validPath(path) || frames == nullptr || count < 1 || count > kMaxAnimationFrames || quality > 100)
+            return IMGCTL_ERR_ARGUMENT;
+        const GifAnimeHeader head = header != nullptr ? *header : GifAnimeHeader{};
+        if (head.loopCount < 0) return IMGCTL_ERR_ARGUMENT;
+        // Every frame as RGBA; a transparent colour (24-bit) or index (8-bit)
+        // gets alpha 0.
+        std::vector<std::vector<uint8_t>> pictures(static_cast<size_t>(count));
+        std::vector<WebPFrame> list(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const FrameRecord& rec = frames[i];
+            const auto bitmap = handles().get(rec.dib);
+            if (!bitmap) return IMGCTL_ERR_HANDLE;
+            if (rec.delay < 0) return IMGCTL_ERR_ARGUMENT;
+            const bool keyed = (rec.flags & IMGCTL_TRANSPARENT) != 0;
+            if (keyed && bitmap->indexed && rec.transparentIndex >= bitmap->palette.size()) return IMGCTL_ERR_ARGUMENT;
+            const Rgb key{uint8_t(rec.transparentIndex & 0xFF), uint8_t((rec.transparentIndex >> 8) & 0xFF),
+                          uint8_t((rec.transparentIndex >> 16) & 0xFF)};
+            std::vector<uint8_t>& rgba = pictures[size_t(i)];
+            rgba.resize(bitmap->pixelCount() * 4);
+            for (size_t p = 0; p < bitmap->pixelCount(); ++p) {
+                const Rgb c = bitmap->colorAt(p);
+                const bool clear = keyed && (bitmap->indexed ? bitmap->indices[p] == rec.transparentIndex : c == key);
+                rgba[4 * p] = c.r;
+                rgba[4 * p + 1] = c.g;
+                rgba[4 * p + 2] = c.b;
+                rgba[4 * p + 3] = clear ? 0 : 255;
+            }
+            list[size_t(i)] = WebPFrame{RgbaView{rgba.data(), bitmap->width, bitmap->height, 4 * bitmap->width},
+                                        rec.delay};
+        }
+        std::vector<uint8_t> bytes;
+        const int r = encodeResult(encodeWebPAnimation(list, head.loopCount, quality, bytes));
         return r == IMGCTL_OK ? writeResult(path, bytes) : r;
     });
 }

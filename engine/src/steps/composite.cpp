@@ -9,7 +9,7 @@ void composite(RenderContext& c) {
     for (int y = 0; y < c.height; ++y) {
         for (int x = 0; x < W; ++x) {
             uint8_t* p = c.pixel(x, y);
-            if (isWhite(p)) {
+            if (!c.isText(x, y)) {
                 const uint8_t* back = layerPixel(c.backLayer, c, x, y);
                 if (back[0] != 0 || back[1] != 0 || back[2] != 0) std::copy(back, back + 3, p);
                 continue;

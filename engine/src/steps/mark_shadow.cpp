@@ -8,7 +8,7 @@ namespace {
 
 bool isText(RenderContext& c, long x, long y) {
     if (x < 0 || y < 0 || x >= c.width || y >= c.height) return false;
-    return !isWhite(c.pixel(static_cast<int>(x), static_cast<int>(y)));
+    return c.isText(static_cast<int>(x), static_cast<int>(y));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ void markDiscs(RenderContext& c, long long r) {
     const Area area = innerArea(W, H, r);
     if (area.firstRow > area.lastRow || area.firstColumn > area.lastColumn) return;
     VerticalDistances text(W, H, area, r - 1, [&](long long x, long long y) {
-        return !isWhite(c.pixel(static_cast<int>(x), static_cast<int>(y)));
+        return c.isText(static_cast<int>(x), static_cast<int>(y));
     });
     std::vector<long long> halfWidth(static_cast<size_t>(r));  // r is below a canvas side here
     for (long long dy = 0, k = r; dy < r; ++dy) {

@@ -32,7 +32,7 @@ void buildEdgeMask(RenderContext& c, int d) {
         std::fill(row.begin(), row.end(), 0);
         if (y < area.firstRow || y > area.lastRow) return;
         for (long long x = area.firstColumn; x <= area.lastColumn; ++x) {
-            row[static_cast<size_t>(x) + 1] = !isWhite(c.pixel(static_cast<int>(x), static_cast<int>(y)));
+            row[static_cast<size_t>(x) + 1] = c.isText(static_cast<int>(x), static_cast<int>(y));
         }
     };
     std::vector<uint8_t> below(static_cast<size_t>(W) + 2), at(below.size()), above(below.size());

@@ -56,7 +56,7 @@ void shapeRelief(RenderContext& c) {
         const long long R = reflectionTerm(y, H, s.ReliefReflection);
         int16_t* heights = c.heightMap.data() + static_cast<size_t>(y) * W;
         for (int x = W - 1; x >= 1; --x) {
-            if (isWhite(c.pixel(x, y))) {
+            if (!c.isText(x, y)) {
                 run = -1;
                 continue;
             }
