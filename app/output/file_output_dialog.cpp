@@ -86,6 +86,22 @@ void setIndex(QComboBox* list, int index) {
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : 0);
 }
 
+// Puts a text into a size field. A text longer than the field (a computed
+// size, or a stored one from a damaged settings file) is not cut to its
+// first digits: its number is clamped to the largest the field holds, so
+// the size checks see a size at least as large as the computed one.
+void putField(QLineEdit* field, const QString& text) {
+    if (text.size() <= field->maxLength()) {
+        field->setText(text);
+        return;
+    }
+    qint64 largest = 1;
+    for (int i = 0; i < field->maxLength() && largest < 1000000000; ++i) largest *= 10;
+    field->setText(QString::number(std::clamp<qint64>(ParseInt(text), 0, largest - 1)));
+}
+
+void putField(QLineEdit* field, qint64 value) { putField(field, QString::number(value)); }
+
 OutputMessage information(const QString& text) {
     OutputMessage m;
     m.icon = QMessageBox::Information;
@@ -294,8 +310,8 @@ void FileOutputDialog::load() {
     const int wi = currentWidth();
     const int hi = currentHeight();
     sizeGuard_ = true;
-    text2_->setText(QString::number(wi));
-    text3_->setText(QString::number(hi));
+    putField(text2_, wi);
+    putField(text3_, hi);
     sizeGuard_ = false;
     // 4. Check boxes, button fields, lists, swatches, width bar.
     setChecked(check1_, readInt(ini, keys::kFileOutRateFlg));
@@ -303,8 +319,8 @@ void FileOutputDialog::load() {
     setChecked(check3_, readInt(ini, keys::kFileOutTransBack));
     setChecked(check4_, readInt(ini, keys::kFileOutButton));
     setChecked(check5_, readInt(ini, keys::kFileOutButtonCenter));
-    text4_->setText(QString::number(readInt(ini, keys::kFileOutButtonWid)));
-    text5_->setText(QString::number(readInt(ini, keys::kFileOutButtonHi)));
+    putField(text4_, readInt(ini, keys::kFileOutButtonWid));
+    putField(text5_, readInt(ini, keys::kFileOutButtonHi));
     setIndex(combo4_, readInt(ini, keys::kFileOutButtonEffectMode));
     setIndex(combo3_, readInt(ini, keys::kFileOutButtonGrad));
     setIndex(combo2_, readInt(ini, keys::kFileOutButtonEffect));
@@ -321,13 +337,13 @@ void FileOutputDialog::load() {
     // 7. Size restore.
     const QString section = QString::fromLatin1(keys::kSetting);
     if (wi > hi) {
-        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text3_->text()));
+        putField(text3_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text3_->text()));
     } else {
-        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text2_->text()));
+        putField(text2_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text2_->text()));
     }
     if (!check1_->isChecked()) {
-        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text()));
-        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text()));
+        putField(text2_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text()));
+        putField(text3_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text()));
     }
     calcTranSize();
     // 8. Format.
@@ -393,7 +409,7 @@ void FileOutputDialog::widthChanged() {
     calcTranSize();
     if (check1_->isChecked() && !loading_) {
         const qint64 h = qint64(w) * (currentHeight() + 4) / (currentWidth() + 4);
-        text3_->setText(QString::number(h));
+        putField(text3_, h);
         calcTranSize();
     }
     sizeGuard_ = false;
@@ -407,7 +423,7 @@ void FileOutputDialog::heightChanged() {
     calcTranSize();
     if (check1_->isChecked() && !loading_) {
         const qint64 w = qint64(h) * (currentWidth() + 4) / (currentHeight() + 4);
-        text2_->setText(QString::number(w));
+        putField(text2_, w);
         calcTranSize();
     }
     sizeGuard_ = false;
@@ -443,8 +459,8 @@ void FileOutputDialog::applyButtonRules() {
 void FileOutputDialog::fitButton(double factor, int minX, int minY, int height) {
     const int w = fieldValue(text2_);
     const int ow = hscroll1_->value();
-    text4_->setText(QString::number(w + ow + Clamp(RoundHalfEven(w * factor), minX, 60)));
-    text5_->setText(QString::number(height + ow + Clamp(RoundHalfEven(height * factor), minY, 60)));
+    putField(text4_, qint64(w) + ow + Clamp(RoundHalfEven(w * factor), minX, 60));
+    putField(text5_, qint64(height) + ow + Clamp(RoundHalfEven(height * factor), minY, 60));
 }
 
 bool FileOutputDialog::check() {
@@ -486,6 +502,12 @@ bool FileOutputDialog::check() {
         q.defaultIsHarmless = true;
         if (showOutputMessage(q, messageOwner()) != QMessageBox::Ok) return false;
         fitButton(0.1, 4, 2, h);
+        // The button fields hold three digits: a text too large for the
+        // largest button is refused rather than painted over its edges.
+        if (fieldValue(text4_) < w || fieldValue(text5_) < h) {
+            showOutputMessage(information(QStringLiteral("ボタン内にテキストが入りきれません")), messageOwner());
+            return false;
+        }
     }
     return true;
 }
@@ -611,7 +633,7 @@ bool FileOutputDialog::runOutput() {
     }
     cursor.restore();
 
-    if (readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
+    if (!previewSuppressed_ && readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
 
     if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare)) return false;
     accept();
@@ -747,6 +769,9 @@ void showFileOutputDialog(ProgramState& state, QWidget* owner) {
 bool runCommandLineOutput(ProgramState& state, const QString& file) {
     FileOutputDialog dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
     dialog.setModal(false);
+    // Whatever the settings file says (it may be read-only), the command
+    // line shows no preview.
+    dialog.suppressPreview();
     dialog.load();
     if (!file.isEmpty()) {
         dialog.nameField()->setText(file);

@@ -36,6 +36,9 @@ public:
     void saveSet();
     // The output run; true when the file was written (the dialog closes).
     bool runOutput();
+    // The output run shows no preview, whatever "FileOutPreView" says
+    // (command-line output).
+    void suppressPreview() { previewSuppressed_ = true; }
     // Fits the button to the text (margin factor, minimum margins).
     void fitButton(double factor, int minX, int minY, int height);
 
@@ -128,6 +131,7 @@ private:
     int transformedHeight_ = 0;
     bool sizeGuard_ = false;
     bool loading_ = false;
+    bool previewSuppressed_ = false;
 };
 
 // Opens the dialog modally (the main window calls it only when its render

@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -16,12 +18,26 @@ namespace {
 
 const QString kSetting = QStringLiteral("Setting");
 
-void showSystemError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), text, QMessageBox::Ok);
-    box.exec();
-}
-
 }  // namespace
+
+void startupMessage(MessageChannel channel, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    switch (channel) {
+        case MessageChannel::Box: {
+            QMessageBox box(icon, title, text, QMessageBox::Ok);
+            box.exec();
+            break;
+        }
+        case MessageChannel::StandardError: {
+            QString line = (title.isEmpty() ? QString() : title + QStringLiteral(": ")) + text;
+            line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            std::fprintf(stderr, "vakuro: %s\n", line.toLocal8Bit().constData());
+            std::fflush(stderr);
+            break;
+        }
+        case MessageChannel::Silent:
+            break;
+    }
+}
 
 std::unique_ptr<QLockFile> lockSingleInstance(const QString& folder) {
     auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("Vakuro.lock"));
@@ -34,13 +50,16 @@ int mainWindowHeightLimit(int screenHeightTwips) {
     return screenHeightTwips < 11380 ? screenHeightTwips - 2400 - 480 : 8500;
 }
 
-bool checkLibraryVersions(const Libraries& libraries) {
+bool checkLibraryVersions(const Libraries& libraries, MessageChannel channel) {
+    const QString title = QStringLiteral("システムエラー");
     if (libraries.engine.PavrexVer(0) < 121) {
-        showSystemError(QStringLiteral("Pavrex.DLLのVersionに問題が発生しました！\nVersion1.2.1以降を使用してください。"));
+        startupMessage(channel, QMessageBox::Critical, title,
+                       QStringLiteral("Pavrex.DLLのVersionに問題が発生しました！\nVersion1.2.1以降を使用してください。"));
         return false;
     }
     if (libraries.effects.TesmorVer(0) < 126) {
-        showSystemError(QStringLiteral("Tesmor32.DLLのVersionに問題が発生しました！\nVersion1.2.5以降を使用してください。"));
+        startupMessage(channel, QMessageBox::Critical, title,
+                       QStringLiteral("Tesmor32.DLLのVersionに問題が発生しました！\nVersion1.2.5以降を使用してください。"));
         return false;
     }
     libraries.imageFormat.ImgctlVersion();
@@ -58,12 +77,10 @@ ProgramOptions readOptions(const QString& ini) {
     return o;
 }
 
-void loadLastStyle(const QString& path, PavrexStyle& style, bool showMessages) {
+void loadLastStyle(const QString& path, PavrexStyle& style, MessageChannel channel) {
     if (readStyleData(path, style) != StyleDataStatus::Read) return;
-    if (!hasStyleSignature(style) && showMessages) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("ソモロEasy"), QStringLiteral("Setting File Error!"),
-                        QMessageBox::Ok);
-        box.exec();
+    if (!hasStyleSignature(style)) {
+        startupMessage(channel, QMessageBox::Information, QStringLiteral("ソモロEasy"), QStringLiteral("Setting File Error!"));
     }
 }
 
@@ -74,20 +91,25 @@ StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments)
         state.mainWindowHeightLimit = mainWindowHeightLimit(screen->geometry().height() * 15);
     }
     QDir::setCurrent(ProgramFolder());
+    result.commandLine = parseCommandLine(joinArguments(arguments));
+    const bool batch = result.commandLine.requestsBatch();
 
     if (IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
         QString folder = ProgramFolder();
         if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1) folder.chop(1);
         WriteInstallDir(folder);
-        Title title;
-        title.run(QRandomGenerator::global()->generateDouble());
+        // The title screen belongs to the interactive start: command-line
+        // output shows no window and waits for nothing.
+        if (!batch) {
+            Title title;
+            title.run(QRandomGenerator::global()->generateDouble());
+        }
     }
     state.options = readOptions(ini);
     PavrexStyleDefaults(&state.style);
-    loadLastStyle(StyleDataPath(), state.style, true);
+    loadLastStyle(StyleDataPath(), state.style, batch ? MessageChannel::StandardError : MessageChannel::Box);
 
-    result.commandLine = parseCommandLine(joinArguments(arguments));
-    result.next = result.commandLine.requestsBatch() ? StartupResult::Next::Batch : StartupResult::Next::OpenMainWindow;
+    result.next = batch ? StartupResult::Next::Batch : StartupResult::Next::OpenMainWindow;
     return result;
 }
 
