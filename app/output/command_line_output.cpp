@@ -92,6 +92,8 @@ void CommandLineHost::draw() {
 void CommandLineHost::renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
                                       int qualityBase) {
     const int quality = RenderPipeline::renderQuality(highQuality, qualityBase);
+    // The record as the pipeline passes it to the engine.
+    state_.style.RotateDashes = pipeline_.rotateDashesSetting();
     const QByteArray style = styleBytes(state_.style);
     if (!last_.file.isEmpty() && last_.quality == quality && last_.text == text && last_.style == style) {
         QFile out(outPath);
@@ -119,7 +121,7 @@ void CommandLineHost::storeClosingState() {
 }
 
 int runCommandLineFileOutput(ProgramState& state, const QString& text, const QString& outputFile,
-                             const QString& startFolder) {
+                             const QString& startFolder, int* renderCount) {
     setOutputMessageHandler(commandLineMessage);
     CommandLineHost host(state);
     host.open();
@@ -134,6 +136,7 @@ int runCommandLineFileOutput(ProgramState& state, const QString& text, const QSt
         written = runCommandLineOutput(state, file);
     }
     host.storeClosingState();
+    if (renderCount != nullptr) *renderCount = host.renderCount();
     if (!written) {
         report(QStringLiteral("ファイルは出力されませんでした"));
         return 1;

@@ -77,7 +77,9 @@ private:
 // from startFolder),
 // stores the text and the style as closing the main window does, and
 // returns the exit status: 0 when the file was written, else 1 with the
-// reason on standard error.
-int runCommandLineFileOutput(ProgramState& state, const QString& text, const QString& file, const QString& startFolder);
+// reason on standard error. renderCount, when given, receives the number of
+// renderings the engine made.
+int runCommandLineFileOutput(ProgramState& state, const QString& text, const QString& file, const QString& startFolder,
+                             int* renderCount = nullptr);
 
 }  // namespace vakuro
