@@ -76,10 +76,6 @@ int readInt(const QString& ini, const keys::IntKey& key) {
     return IniReadInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.defaultValue);
 }
 
-void writeInt(const QString& ini, const keys::IntKey& key, int value) {
-    IniWriteInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), value);
-}
-
 void setChecked(QCheckBox* box, int value) { box->setChecked(value != 0); }
 
 void setIndex(QComboBox* list, int index) {
@@ -300,10 +296,12 @@ QWidget* FileOutputDialog::messageOwner() { return this; }
 void FileOutputDialog::load() {
     const QString& ini = state_.settingsPath();
     loading_ = true;
-    // 1. Position and theme.
-    adjustSize();
-    RestoreWindowPosition(this, ini, kWindowNumber, true);
-    PaintWindowBackground(this, ini);
+    // 1. Position and theme (a window that is never shown has neither).
+    if (!commandLine_) {
+        adjustSize();
+        RestoreWindowPosition(this, ini, kWindowNumber, true);
+        PaintWindowBackground(this, ini);
+    }
     // 2. The current image matches the current style.
     state_.draw();
     // 3. Width and height of the current image.
@@ -512,28 +510,34 @@ bool FileOutputDialog::check() {
     return true;
 }
 
-void FileOutputDialog::saveSet() {
-    const QString& ini = state_.settingsPath();
-    const QString section = QString::fromLatin1(keys::kSetting);
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text());
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text());
-    writeInt(ini, keys::kFileOutRateFlg, check1_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutSmooth, check2_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutTransBack, check3_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutFileFormat, combo1_->currentIndex());
-    writeInt(ini, keys::kFileOutButton, check4_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutButtonWid, fieldValue(text4_));
-    writeInt(ini, keys::kFileOutButtonHi, fieldValue(text5_));
-    writeInt(ini, keys::kFileOutButtonEffectMode, combo4_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonGrad, combo3_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonEffect, combo2_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonWakuColor1, picture3_->colour());
-    writeInt(ini, keys::kFileOutButtonWakuColor2, picture4_->colour());
-    writeInt(ini, keys::kFileOutButtonBackColor, picture5_->colour());
-    writeInt(ini, keys::kFileOutButtonWakuWid, hscroll1_->value());
-    writeInt(ini, keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0);
+void FileOutputDialog::saveSet(const QList<IniEntry>& alsoStore) {
+    auto number = [](const keys::IntKey& key, int value) {
+        return IniEntry{QString::fromLatin1(key.key), QString::number(value)};
+    };
     const QString base = fieldValue(text3_) < fieldValue(text2_) ? text3_->text() : text2_->text();
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), base);
+    // One write of the settings file for all of them.
+    QList<IniEntry> entries = {
+        {QString::fromLatin1(keys::kFileOutTextW), text2_->text()},
+        {QString::fromLatin1(keys::kFileOutTextH), text3_->text()},
+        number(keys::kFileOutRateFlg, check1_->isChecked() ? 1 : 0),
+        number(keys::kFileOutSmooth, check2_->isChecked() ? 1 : 0),
+        number(keys::kFileOutTransBack, check3_->isChecked() ? 1 : 0),
+        number(keys::kFileOutFileFormat, combo1_->currentIndex()),
+        number(keys::kFileOutButton, check4_->isChecked() ? 1 : 0),
+        number(keys::kFileOutButtonWid, fieldValue(text4_)),
+        number(keys::kFileOutButtonHi, fieldValue(text5_)),
+        number(keys::kFileOutButtonEffectMode, combo4_->currentIndex()),
+        number(keys::kFileOutButtonGrad, combo3_->currentIndex()),
+        number(keys::kFileOutButtonEffect, combo2_->currentIndex()),
+        number(keys::kFileOutButtonWakuColor1, picture3_->colour()),
+        number(keys::kFileOutButtonWakuColor2, picture4_->colour()),
+        number(keys::kFileOutButtonBackColor, picture5_->colour()),
+        number(keys::kFileOutButtonWakuWid, hscroll1_->value()),
+        number(keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0),
+        {QString::fromLatin1(keys::kFileOutTextBaseSize), base},
+    };
+    entries += alsoStore;
+    IniWriteAll(state_.settingsPath(), QString::fromLatin1(keys::kSetting), entries);
 }
 
 bool FileOutputDialog::runOutput() {
@@ -549,8 +553,7 @@ bool FileOutputDialog::runOutput() {
     } cursor;
 
     const QString& ini = state_.settingsPath();
-    saveSet();
-    IniWrite(ini, QString::fromLatin1(keys::kSetting), QString::fromLatin1(keys::kFileOutName), text1_->text());
+    saveSet({{QString::fromLatin1(keys::kFileOutName), text1_->text()}});
 
     int w = fieldValue(text2_);
     int h = fieldValue(text3_);
@@ -633,7 +636,7 @@ bool FileOutputDialog::runOutput() {
     }
     cursor.restore();
 
-    if (!previewSuppressed_ && readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
+    if (!commandLine_ && readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
 
     if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare)) return false;
     accept();
@@ -727,7 +730,7 @@ void FileOutputDialog::refresh() {
 }
 
 void FileOutputDialog::done(int r) {
-    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
+    if (!commandLine_) StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     QDialog::done(r);
 }
 
@@ -769,9 +772,7 @@ void showFileOutputDialog(ProgramState& state, QWidget* owner) {
 bool runCommandLineOutput(ProgramState& state, const QString& file) {
     FileOutputDialog dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
     dialog.setModal(false);
-    // Whatever the settings file says (it may be read-only), the command
-    // line shows no preview.
-    dialog.suppressPreview();
+    dialog.setCommandLine();
     dialog.load();
     if (!file.isEmpty()) {
         dialog.nameField()->setText(file);
@@ -779,14 +780,9 @@ bool runCommandLineOutput(ProgramState& state, const QString& file) {
         const int format = e == QStringLiteral(".BMP") ? 0 : e == QStringLiteral(".GIF") ? 1 : e == QStringLiteral(".JPG") ? 2 : -1;
         if (format >= 0) dialog.formatList()->setCurrentIndex(format);
     }
-    const QString& ini = state.settingsPath();
-    const QString section = QString::fromLatin1(settings::kSetting);
-    const QString key = QString::fromLatin1(settings::kFileOutPreView.key);
-    const QString remembered = IniRead(ini, section, key, QStringLiteral("1"));
-    IniWrite(ini, section, key, QStringLiteral("0"));
-    const bool written = dialog.runOutput();
-    IniWrite(ini, section, key, remembered);
-    return written;
+    // "FileOutPreView" keeps its value: the flag, not the settings file,
+    // keeps the preview away.
+    return dialog.runOutput();
 }
 
 }  // namespace vakuro
