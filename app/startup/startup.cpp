@@ -2,8 +2,13 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -39,11 +44,17 @@ void startupMessage(MessageChannel channel, QMessageBox::Icon icon, const QStrin
     }
 }
 
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& folder) {
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("Vakuro.lock"));
-    lock->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    if (!lock->tryLock(0)) return nullptr;
-    return lock;
+InstanceLock::~InstanceLock() { ::close(fd_); }
+
+std::unique_ptr<InstanceLock> lockSingleInstance(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("Vakuro.lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<InstanceLock>(fd);
 }
 
 int mainWindowHeightLimit(int screenHeightTwips) {
@@ -94,16 +105,15 @@ StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments)
     result.commandLine = parseCommandLine(joinArguments(arguments));
     const bool batch = result.commandLine.requestsBatch();
 
-    if (IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
+    // The title screen, and the record of the program folder that goes with
+    // it, belong to the interactive start: command-line output shows no
+    // window, waits for nothing and writes only its own files.
+    if (!batch && IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
         QString folder = ProgramFolder();
         if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1) folder.chop(1);
         WriteInstallDir(folder);
-        // The title screen belongs to the interactive start: command-line
-        // output shows no window and waits for nothing.
-        if (!batch) {
-            Title title;
-            title.run(QRandomGenerator::global()->generateDouble());
-        }
+        Title title;
+        title.run(QRandomGenerator::global()->generateDouble());
     }
     state.options = readOptions(ini);
     PavrexStyleDefaults(&state.style);

@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include <QLockFile>
 #include <QMessageBox>
 
 #include "command_line.h"
@@ -18,9 +17,25 @@ struct StartupResult {
     CommandLine commandLine;
 };
 
-// The lock that keeps a second instance from starting; a crashed instance's
-// lock is recognised as stale and taken over.
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& folder);
+// The lock that keeps a second instance from starting: an advisory lock
+// (flock) on "Vakuro.lock" in the folder, held while the object lives. The
+// system releases it when the process ends however it ends, so a crashed
+// instance leaves no stale lock; taking it writes nothing and waits for no
+// disk.
+class InstanceLock {
+public:
+    explicit InstanceLock(int fd) : fd_(fd) {}
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// The lock, or null when another instance (or another holder in this
+// process) has it, or the lock file cannot be opened.
+std::unique_ptr<InstanceLock> lockSingleInstance(const QString& folder);
 
 // Main-window height limit in twips for a screen height in twips.
 int mainWindowHeightLimit(int screenHeightTwips);

@@ -171,6 +171,9 @@ private slots:
         QVERIFY(QFile::exists(gif));
         QCOMPARE(IniRead(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("FileOutPreView"), QString()),
                  QStringLiteral("1"));
+        // Nothing written outside the data folder: no record of the program
+        // folder in the user's configuration.
+        QVERIFY(QDir(p.config.path()).isEmpty());
     }
 
     // A style data file with a wrong signature: the message goes to standard
@@ -222,6 +225,20 @@ private slots:
         QCOMPARE(r.status, 1);
         QVERIFY2(r.errors.contains(QStringLiteral("既に起動しています")), qPrintable(r.errors));
         QVERIFY(!QFile::exists(gif));
+    }
+
+    // A lock file left behind by an instance that ended (or crashed) locks
+    // nothing.
+    void leftoverLockFile() {
+        Program p;
+        QFile leftover(p.home.filePath(QStringLiteral("Vakuro.lock")));
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.write("99999\nvakuro\nsomewhere\n");
+        leftover.close();
+        const QString gif = p.file(QStringLiteral("c.gif"));
+        const Result r = p.run({QStringLiteral("/T"), QStringLiteral("ABC"), QStringLiteral("/F"), gif});
+        QCOMPARE(r.status, 0);
+        QVERIFY(QFile::exists(gif));
     }
 
     // An empty "/T" never takes the next switch: the stored text is
