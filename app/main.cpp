@@ -22,15 +22,19 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Command-line output ("/T", "/F", "/S" or "/A" with a value) opens no
+    // window and waits for nothing: its messages go to standard error.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const vakuro::CommandLine commandLine = vakuro::parseCommandLine(vakuro::joinArguments(arguments));
+    const bool batch = commandLine.requestsBatch();
+    // Without windows the plain event loop serves; the GLib one costs a
+    // few milliseconds to set up.
+    if (batch) qputenv("QT_NO_GLIB", "1");
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("Vakuro"));
-
-    // Command-line output ("/T", "/F", "/S" or "/A" with a value) opens no
-    // window and waits for nothing: its messages go to standard error.
-    const QStringList arguments = QApplication::arguments().mid(1);
-    const vakuro::CommandLine commandLine = vakuro::parseCommandLine(vakuro::joinArguments(arguments));
-    const bool batch = commandLine.requestsBatch();
     const vakuro::MessageChannel channel = batch ? vakuro::MessageChannel::StandardError : vakuro::MessageChannel::Box;
 
     if (!batch) {

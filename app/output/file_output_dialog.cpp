@@ -327,8 +327,8 @@ void FileOutputDialog::load() {
     picture5_->setColour(readInt(ini, keys::kFileOutButtonBackColor));
     hscroll1_->setValue(Clamp(readInt(ini, keys::kFileOutButtonWakuWid), 1, 10));
     label15_->setText(QString::number(hscroll1_->value()));
-    // 5. Transform icon.
-    showTransformIcon();
+    // 5. Transform icon (nothing to show on the command line).
+    if (!commandLine_) showTransformIcon();
     // 6. Button rules.
     applyButtonRules();
     loading_ = false;
