@@ -9,10 +9,9 @@
 #include <QMessageBox>
 
 #include "command_line_animation.h"
-#include "file_output_dialog.h"
+#include "command_line_output.h"
 #include "main_window.h"
 #include "library_binding.h"
-#include "output_messages.h"
 #include "program_paths.h"
 #include "startup.h"
 
@@ -23,60 +22,64 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Command-line output ("/T", "/F", "/S" or "/A" with a value) opens no
+    // window and waits for nothing: its messages go to standard error.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const vakuro::CommandLine commandLine = vakuro::parseCommandLine(vakuro::joinArguments(arguments));
+    const bool batch = commandLine.requestsBatch();
+    // Without windows the plain event loop serves; the GLib one costs a
+    // few milliseconds to set up.
+    if (batch) qputenv("QT_NO_GLIB", "1");
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("Vakuro"));
-    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+    const vakuro::MessageChannel channel = batch ? vakuro::MessageChannel::StandardError : vakuro::MessageChannel::Box;
+
     // With VAKURO_HOME set, no user-scope settings leave it.
     vakuro::PlaceUserSettings();
+    if (!batch) {
+        QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+    }
     // Qt's own texts (message box and file dialog buttons) in Japanese.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!batch && qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    // A second instance ends at once, silently.
+    // A second instance ends at once: silently when it would open the
+    // window, with a message and status 1 when it was asked for a file.
     const auto lock = vakuro::lockSingleInstance(vakuro::DataFolder());
-    if (!lock) return 0;
+    if (!lock) {
+        if (!batch) return 0;
+        vakuro::startupMessage(channel, QMessageBox::Information, QString(),
+                               QStringLiteral("Vakuroは既に起動しています（%1）。ファイルは出力されませんでした")
+                                   .arg(QDir::toNativeSeparators(vakuro::DataFolder())));
+        return 1;
+    }
 
     vakuro::Libraries libraries;
     QString error;
     if (!vakuro::bindLibraries(vakuro::LibraryFolder(), libraries, error)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), error, QMessageBox::Ok);
-        box.exec();
+        vakuro::startupMessage(channel, QMessageBox::Critical, QStringLiteral("システムエラー"), error);
         return 1;
     }
-    if (!vakuro::checkLibraryVersions(libraries)) return 1;
+    if (!vakuro::checkLibraryVersions(libraries, channel)) return 1;
 
     // The start routine moves into the program folder; a relative output
     // file on the command line means one in the folder the user started from.
     const QString startFolder = QDir::currentPath();
     vakuro::ProgramState state(libraries, vakuro::SettingsPath());
     // Animated GIF output ("/A") opens no window and shows no title screen.
-    const vakuro::CommandLine commandLine =
-        vakuro::parseCommandLine(vakuro::joinArguments(QApplication::arguments().mid(1)));
     if (!commandLine.a.isEmpty()) return vakuro::runAnimationCommandLine(state, commandLine, startFolder);
-    const vakuro::StartupResult start = vakuro::runStartRoutine(state, QApplication::arguments().mid(1));
+    const vakuro::StartupResult start = vakuro::runStartRoutine(state, arguments);
     if (start.next == vakuro::StartupResult::Next::Batch) {
-        // Command-line output: nothing waits for an answer. Messages go to
-        // standard error, questions take their safe answer, and the exit
-        // status says whether a file was written.
-        vakuro::setOutputMessageHandler(vakuro::commandLineMessage);
-        vakuro::MainWindow window(state);
-        window.open();
-        if (!start.commandLine.t.isEmpty()) window.setText(start.commandLine.t);
-        QString file = start.commandLine.f;
-        if (!file.isEmpty() && QDir::isRelativePath(file)) file = QDir(startFolder).absoluteFilePath(file);
-        const bool written = vakuro::runCommandLineOutput(state, file);
-        window.close();
-        if (!written) {
-            std::fprintf(stderr, "vakuro: %s\n",
-                         QStringLiteral("ファイルは出力されませんでした").toLocal8Bit().constData());
-            return 1;
-        }
-        return 0;
+        // Command-line output: no main window, no preview; the exit status
+        // says whether a file was written.
+        return vakuro::runCommandLineFileOutput(state, start.commandLine.t, start.commandLine.f, startFolder);
     }
     vakuro::MainWindow window(state);
     window.open();

@@ -37,7 +37,7 @@ int runAnimationCommandLine(ProgramState& state, const CommandLine& commandLine,
     const QString ini = state.settingsPath();
     state.options = readOptions(ini);
     PavrexStyleDefaults(&state.style);
-    loadLastStyle(StyleDataPath(), state.style, false);
+    loadLastStyle(StyleDataPath(), state.style, MessageChannel::StandardError);
 
     QString text = commandLine.t;
     if (text.isEmpty()) {

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,6 +28,7 @@
 #include "style_history.h"
 #include "clipboard_output.h"
 #include "file_output_dialog.h"
+#include "font_faces.h"
 #include "options_dialog.h"
 #include "template_browser.h"
 #include "settings_files.h"
@@ -52,10 +52,6 @@ const QString kSetting = QStringLiteral("Setting");
 
 // The access codes that turn maintainer mode on.
 const QStringList kMaintainerCodes = {QStringLiteral("qk4172"), QStringLiteral("mv6390")};
-
-// Face-name words that keep a non-Japanese face in the Japanese-only list.
-const QStringList kJapaneseListWords = {QStringLiteral("ＭＳ"), QStringLiteral("MS UI"), QStringLiteral("Tahoma"),
-                                        QStringLiteral("Unicode"), QStringLiteral("Microsoft Sans")};
 
 // The window frame around the client area, in pixels: the layout positions
 // are client coordinates, the window sizes include the frame.
@@ -91,14 +87,9 @@ void MainWindow::setText(const QString& text) { text_->setText(text); }
 QString MainWindow::fontName() const { return fonts_->currentText(); }
 
 QString MainWindow::listedFace(const QString& face) const {
-    if (FindListText(fonts_, face) >= 0) return face;
-    const auto bytes = toCp932(face);
-    char installed[64] = {};
-    if (bytes && state_.libraries().engine.PavrexFaceAlias(bytes->constData(), installed, sizeof installed) == 1) {
-        const QString standIn = fromCp932(QByteArray(installed));
-        if (FindListText(fonts_, standIn) >= 0) return standIn;
-    }
-    return QString();
+    QStringList list;
+    for (int i = 0; i < fonts_->count(); ++i) list << fonts_->itemText(i);
+    return listedFaceName(list, faces_, face, [this](const QString& name) { return faceStandIn(state_.libraries(), name); });
 }
 
 bool MainWindow::selectFontName(const QString& face) {
@@ -265,15 +256,10 @@ void MainWindow::fontClicked() {
 void MainWindow::RefreshFontList() {
     const QString current = fonts_->currentText();
     fonts_->clear();
-    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-    for (const QString& family : QFontDatabase::families()) {
-        if (state_.options.japaneseFontsOnly != 0) {
-            const bool wordMatch = std::any_of(kJapaneseListWords.begin(), kJapaneseListWords.end(),
-                                               [&](const QString& w) { return family.contains(w); });
-            if (!japanese.contains(family) && !wordMatch) continue;
-        }
-        fonts_->addItem(family);
-    }
+    // The faces fontconfig knows, by their Japanese names where they have
+    // one; its generic aliases are no faces and stay out.
+    faces_ = installedFontFaces();
+    fonts_->addItems(fontListNames(faces_, state_.options.japaneseFontsOnly != 0));
     fonts_->setCurrentIndex(FindListText(fonts_, current));
 }
 

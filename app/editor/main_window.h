@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include "font_faces.h"
 #include "program_state.h"
 #include "render_pipeline.h"
 
@@ -99,6 +100,7 @@ private:
     RenderPipeline pipeline_;
     QImage animationBase_;
     QString lastTyped_;
+    QList<FontFace> faces_;
 
     QLineEdit* text_ = nullptr;
     QComboBox* fonts_ = nullptr;

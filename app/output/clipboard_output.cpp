@@ -2,16 +2,13 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QAudioDevice>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 
@@ -20,6 +17,7 @@
 #include "alpha_image.h"
 #include "cp932_qstring.h"
 #include "emf_writer.h"
+#include "wave_player.h"
 #include "program_paths.h"
 #include "program_state.h"
 #include "settings_keys.h"
@@ -83,24 +81,7 @@ QMimeData* clipboardContent(const QImage& picture, bool metafile, const QString&
 }
 
 void playCompletionSoundAndWait() {
-    if (QMediaDevices::audioOutputs().isEmpty()) return;
-    QSoundEffect sound;
-    QEventLoop loop;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&sound, &QSoundEffect::playingChanged, &loop, [&] {
-        if (!sound.isPlaying()) loop.quit();
-    });
-    QObject::connect(&sound, &QSoundEffect::statusChanged, &loop, [&] {
-        if (sound.status() == QSoundEffect::Error) loop.quit();
-        if (sound.status() == QSoundEffect::Ready && !sound.isPlaying()) sound.play();
-    });
-    sound.setSource(QUrl(QStringLiteral("qrc") + resources::soundPath(resources::kCompletionSound)));
-    if (sound.status() == QSoundEffect::Ready) sound.play();
-    if (sound.status() == QSoundEffect::Error) return;
-    guard.start(3000);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    playWaveAndWait(QStringLiteral("qrc") + resources::soundPath(resources::kCompletionSound), 3000);
 }
 
 void clipboardOutputCommand(ProgramState& state, QWidget* owner) {

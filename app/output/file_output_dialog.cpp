@@ -79,10 +79,6 @@ int readInt(const QString& ini, const keys::IntKey& key) {
     return IniReadInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.defaultValue);
 }
 
-void writeInt(const QString& ini, const keys::IntKey& key, int value) {
-    IniWriteInt(ini, QString::fromLatin1(key.section), QString::fromLatin1(key.key), value);
-}
-
 void setChecked(QCheckBox* box, int value) { box->setChecked(value != 0); }
 
 void setIndex(QComboBox* list, int index) {
@@ -119,6 +115,23 @@ bool writeMatteGif(const ImageFormatLibrary& formats, const QImage& rgba, int ma
     formats.DeleteDIB(handle);
     return written;
 }
+
+
+// Puts a text into a size field. A text longer than the field (a computed
+// size, or a stored one from a damaged settings file) is not cut to its
+// first digits: its number is clamped to the largest the field holds, so
+// the size checks see a size at least as large as the computed one.
+void putField(QLineEdit* field, const QString& text) {
+    if (text.size() <= field->maxLength()) {
+        field->setText(text);
+        return;
+    }
+    qint64 largest = 1;
+    for (int i = 0; i < field->maxLength() && largest < 1000000000; ++i) largest *= 10;
+    field->setText(QString::number(std::clamp<qint64>(ParseInt(text), 0, largest - 1)));
+}
+
+void putField(QLineEdit* field, qint64 value) { putField(field, QString::number(value)); }
 
 OutputMessage information(const QString& text) {
     OutputMessage m;
@@ -328,18 +341,20 @@ QWidget* FileOutputDialog::messageOwner() { return this; }
 void FileOutputDialog::load() {
     const QString& ini = state_.settingsPath();
     loading_ = true;
-    // 1. Position and theme.
-    adjustSize();
-    RestoreWindowPosition(this, ini, kWindowNumber, true);
-    PaintWindowBackground(this, ini);
+    // 1. Position and theme (a window that is never shown has neither).
+    if (!commandLine_) {
+        adjustSize();
+        RestoreWindowPosition(this, ini, kWindowNumber, true);
+        PaintWindowBackground(this, ini);
+    }
     // 2. The current image matches the current style.
     state_.draw();
     // 3. Width and height of the current image.
     const int wi = currentWidth();
     const int hi = currentHeight();
     sizeGuard_ = true;
-    text2_->setText(QString::number(wi));
-    text3_->setText(QString::number(hi));
+    putField(text2_, wi);
+    putField(text3_, hi);
     sizeGuard_ = false;
     // 4. Check boxes, button fields, lists, swatches, width bar.
     setChecked(check1_, readInt(ini, keys::kFileOutRateFlg));
@@ -349,8 +364,8 @@ void FileOutputDialog::load() {
     setChecked(check5_, readInt(ini, keys::kFileOutButtonCenter));
     setChecked(check6_, readInt(ini, keys::kFileOutMatte));
     picture7_->setColour(readInt(ini, keys::kFileOutMatteColor));
-    text4_->setText(QString::number(readInt(ini, keys::kFileOutButtonWid)));
-    text5_->setText(QString::number(readInt(ini, keys::kFileOutButtonHi)));
+    putField(text4_, readInt(ini, keys::kFileOutButtonWid));
+    putField(text5_, readInt(ini, keys::kFileOutButtonHi));
     setIndex(combo4_, readInt(ini, keys::kFileOutButtonEffectMode));
     setIndex(combo3_, readInt(ini, keys::kFileOutButtonGrad));
     setIndex(combo2_, readInt(ini, keys::kFileOutButtonEffect));
@@ -359,21 +374,21 @@ void FileOutputDialog::load() {
     picture5_->setColour(readInt(ini, keys::kFileOutButtonBackColor));
     hscroll1_->setValue(Clamp(readInt(ini, keys::kFileOutButtonWakuWid), 1, 10));
     label15_->setText(QString::number(hscroll1_->value()));
-    // 5. Transform icon.
-    showTransformIcon();
+    // 5. Transform icon (nothing to show on the command line).
+    if (!commandLine_) showTransformIcon();
     // 6. Button rules.
     applyButtonRules();
     loading_ = false;
     // 7. Size restore.
     const QString section = QString::fromLatin1(keys::kSetting);
     if (wi > hi) {
-        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text3_->text()));
+        putField(text3_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text3_->text()));
     } else {
-        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text2_->text()));
+        putField(text2_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), text2_->text()));
     }
     if (!check1_->isChecked()) {
-        text2_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text()));
-        text3_->setText(IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text()));
+        putField(text2_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text()));
+        putField(text3_, IniRead(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text()));
     }
     calcTranSize();
     // 8. Format.
@@ -447,7 +462,7 @@ void FileOutputDialog::widthChanged() {
     calcTranSize();
     if (check1_->isChecked() && !loading_) {
         const qint64 h = qint64(w) * (currentHeight() + 4) / (currentWidth() + 4);
-        text3_->setText(QString::number(h));
+        putField(text3_, h);
         calcTranSize();
     }
     sizeGuard_ = false;
@@ -461,7 +476,7 @@ void FileOutputDialog::heightChanged() {
     calcTranSize();
     if (check1_->isChecked() && !loading_) {
         const qint64 w = qint64(h) * (currentWidth() + 4) / (currentHeight() + 4);
-        text2_->setText(QString::number(w));
+        putField(text2_, w);
         calcTranSize();
     }
     sizeGuard_ = false;
@@ -497,8 +512,8 @@ void FileOutputDialog::applyButtonRules() {
 void FileOutputDialog::fitButton(double factor, int minX, int minY, int height) {
     const int w = fieldValue(text2_);
     const int ow = hscroll1_->value();
-    text4_->setText(QString::number(w + ow + Clamp(RoundHalfEven(w * factor), minX, 60)));
-    text5_->setText(QString::number(height + ow + Clamp(RoundHalfEven(height * factor), minY, 60)));
+    putField(text4_, qint64(w) + ow + Clamp(RoundHalfEven(w * factor), minX, 60));
+    putField(text5_, qint64(height) + ow + Clamp(RoundHalfEven(height * factor), minY, 60));
 }
 
 bool FileOutputDialog::check() {
@@ -540,34 +555,46 @@ bool FileOutputDialog::check() {
         q.defaultIsHarmless = true;
         if (showOutputMessage(q, messageOwner()) != QMessageBox::Ok) return false;
         fitButton(0.1, 4, 2, h);
+        // The button fields hold three digits: a text too large for the
+        // largest button is refused rather than painted over its edges.
+        if (fieldValue(text4_) < w || fieldValue(text5_) < h) {
+            showOutputMessage(information(QStringLiteral("ボタン内にテキストが入りきれません")), messageOwner());
+            return false;
+        }
     }
     return true;
 }
 
-void FileOutputDialog::saveSet() {
-    const QString& ini = state_.settingsPath();
-    const QString section = QString::fromLatin1(keys::kSetting);
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextW), text2_->text());
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextH), text3_->text());
-    writeInt(ini, keys::kFileOutRateFlg, check1_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutSmooth, check2_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutTransBack, check3_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutFileFormat, combo1_->currentIndex());
-    writeInt(ini, keys::kFileOutButton, check4_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutButtonWid, fieldValue(text4_));
-    writeInt(ini, keys::kFileOutButtonHi, fieldValue(text5_));
-    writeInt(ini, keys::kFileOutButtonEffectMode, combo4_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonGrad, combo3_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonEffect, combo2_->currentIndex());
-    writeInt(ini, keys::kFileOutButtonWakuColor1, picture3_->colour());
-    writeInt(ini, keys::kFileOutButtonWakuColor2, picture4_->colour());
-    writeInt(ini, keys::kFileOutButtonBackColor, picture5_->colour());
-    writeInt(ini, keys::kFileOutButtonWakuWid, hscroll1_->value());
-    writeInt(ini, keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutMatte, check6_->isChecked() ? 1 : 0);
-    writeInt(ini, keys::kFileOutMatteColor, picture7_->colour());
+void FileOutputDialog::saveSet(const QList<IniEntry>& alsoStore) {
+    auto number = [](const keys::IntKey& key, int value) {
+        return IniEntry{QString::fromLatin1(key.key), QString::number(value)};
+    };
     const QString base = fieldValue(text3_) < fieldValue(text2_) ? text3_->text() : text2_->text();
-    IniWrite(ini, section, QString::fromLatin1(keys::kFileOutTextBaseSize), base);
+    // One write of the settings file for all of them.
+    QList<IniEntry> entries = {
+        {QString::fromLatin1(keys::kFileOutTextW), text2_->text()},
+        {QString::fromLatin1(keys::kFileOutTextH), text3_->text()},
+        number(keys::kFileOutRateFlg, check1_->isChecked() ? 1 : 0),
+        number(keys::kFileOutSmooth, check2_->isChecked() ? 1 : 0),
+        number(keys::kFileOutTransBack, check3_->isChecked() ? 1 : 0),
+        number(keys::kFileOutFileFormat, combo1_->currentIndex()),
+        number(keys::kFileOutButton, check4_->isChecked() ? 1 : 0),
+        number(keys::kFileOutButtonWid, fieldValue(text4_)),
+        number(keys::kFileOutButtonHi, fieldValue(text5_)),
+        number(keys::kFileOutButtonEffectMode, combo4_->currentIndex()),
+        number(keys::kFileOutButtonGrad, combo3_->currentIndex()),
+        number(keys::kFileOutButtonEffect, combo2_->currentIndex()),
+        number(keys::kFileOutButtonWakuColor1, picture3_->colour()),
+        number(keys::kFileOutButtonWakuColor2, picture4_->colour()),
+        number(keys::kFileOutButtonBackColor, picture5_->colour()),
+        number(keys::kFileOutButtonWakuWid, hscroll1_->value()),
+        number(keys::kFileOutButtonCenter, check5_->isChecked() ? 1 : 0),
+        number(keys::kFileOutMatte, check6_->isChecked() ? 1 : 0),
+        number(keys::kFileOutMatteColor, picture7_->colour()),
+        {QString::fromLatin1(keys::kFileOutTextBaseSize), base},
+    };
+    entries += alsoStore;
+    IniWriteAll(state_.settingsPath(), QString::fromLatin1(keys::kSetting), entries);
 }
 
 bool FileOutputDialog::runOutput() {
@@ -583,8 +610,7 @@ bool FileOutputDialog::runOutput() {
     } cursor;
 
     const QString& ini = state_.settingsPath();
-    saveSet();
-    IniWrite(ini, QString::fromLatin1(keys::kSetting), QString::fromLatin1(keys::kFileOutName), text1_->text());
+    saveSet({{QString::fromLatin1(keys::kFileOutName), text1_->text()}});
 
     int w = fieldValue(text2_);
     int h = fieldValue(text3_);
@@ -726,7 +752,7 @@ bool FileOutputDialog::runOutput() {
     }
     cursor.restore();
 
-    if (readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
+    if (!commandLine_ && readInt(ini, keys::kFileOutPreView) == 1 && !previewAccepted()) return false;
 
     if (!writeOutput(temp, text1_->text(), button && shape == ShapeSquare, rgba)) return false;
     accept();
@@ -831,7 +857,7 @@ void FileOutputDialog::refresh() {
 }
 
 void FileOutputDialog::done(int r) {
-    StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
+    if (!commandLine_) StoreWindowPosition(this, state_.settingsPath(), kWindowNumber);
     QDialog::done(r);
 }
 
@@ -873,6 +899,7 @@ void showFileOutputDialog(ProgramState& state, QWidget* owner) {
 bool runCommandLineOutput(ProgramState& state, const QString& file) {
     FileOutputDialog dialog(state, state.host != nullptr ? state.host->ownerWindow() : nullptr);
     dialog.setModal(false);
+    dialog.setCommandLine();
     dialog.load();
     if (!file.isEmpty()) {
         dialog.nameField()->setText(file);
@@ -884,14 +911,9 @@ bool runCommandLineOutput(ProgramState& state, const QString& file) {
                                                          : -1;
         if (format >= 0) dialog.formatList()->setCurrentIndex(format);
     }
-    const QString& ini = state.settingsPath();
-    const QString section = QString::fromLatin1(settings::kSetting);
-    const QString key = QString::fromLatin1(settings::kFileOutPreView.key);
-    const QString remembered = IniRead(ini, section, key, QStringLiteral("1"));
-    IniWrite(ini, section, key, QStringLiteral("0"));
-    const bool written = dialog.runOutput();
-    IniWrite(ini, section, key, remembered);
-    return written;
+    // "FileOutPreView" keeps its value: the flag, not the settings file,
+    // keeps the preview away.
+    return dialog.runOutput();
 }
 
 }  // namespace vakuro

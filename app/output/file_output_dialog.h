@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+#include "settings_store.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -34,10 +36,16 @@ public:
     int transformedHeight() const { return transformedHeight_; }
     // Validates the fields; false when the run must not go on.
     bool check();
-    // Stores every dialog setting.
-    void saveSet();
+    // Stores every dialog setting (and the further entries of section
+    // "Setting" given), in one write of the settings file.
+    void saveSet(const QList<IniEntry>& alsoStore = {});
     // The output run; true when the file was written (the dialog closes).
     bool runOutput();
+    // Command-line output, where the dialog is never shown: the output run
+    // shows no preview whatever "FileOutPreView" says (the settings file may
+    // be read-only), and the dialog neither restores nor stores a position
+    // nor paints a theme. Call before load().
+    void setCommandLine() { commandLine_ = true; }
     // Fits the button to the text (margin factor, minimum margins).
     void fitButton(double factor, int minX, int minY, int height);
 
@@ -135,6 +143,7 @@ private:
     int transformedHeight_ = 0;
     bool sizeGuard_ = false;
     bool loading_ = false;
+    bool commandLine_ = false;
 };
 
 // Opens the dialog modally (the main window calls it only when its render
@@ -142,8 +151,8 @@ private:
 void showFileOutputDialog(ProgramState& state, QWidget* owner);
 
 // Command-line output: opens the dialog without a modal loop, sets the file
-// name (when not empty), runs the output with the preview switched off and
-// restores "FileOutPreView". True when a file was written.
+// name (when not empty) and runs the output without the preview, leaving
+// "FileOutPreView" as it was. True when a file was written.
 bool runCommandLineOutput(ProgramState& state, const QString& file);
 
 }  // namespace vakuro

@@ -64,10 +64,14 @@ int RenderPipeline::PrepareTexture() {
     return 0;
 }
 
+int RenderPipeline::rotateDashesSetting() const {
+    return IniReadInt(state_.settingsPath(), QStringLiteral("Setting"), QStringLiteral("RotYokoSen"), 1);
+}
+
 void RenderPipeline::RenderTextImage(const QString& text, int highQuality, const QString& outPath, int /*spare*/,
                                      int qualityBase) {
     PavrexStyle& s = state_.style;
-    s.RotateDashes = IniReadInt(state_.settingsPath(), QStringLiteral("Setting"), QStringLiteral("RotYokoSen"), 1);
+    s.RotateDashes = rotateDashesSetting();
     // Characters code page 932 cannot hold are left out (the main window
     // tells the user which); the rest is drawn.
     const QByteArray bytes = toCp932Lossy(text);

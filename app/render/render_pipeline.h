@@ -36,6 +36,10 @@ public:
     // file into the holder (an empty holder when no file exists).
     void RenderTextImage(const QString& text, int highQuality, const QString& outPath, int spare, int qualityBase);
 
+    // The value RenderTextImage puts into the record's RotateDashes before
+    // it renders (the option "RotYokoSen").
+    int rotateDashesSetting() const;
+
     // The engine quality RenderTextImage passes.
     static int renderQuality(int highQuality, int qualityBase) { return highQuality != 0 ? qualityBase + 100 : 0; }
 

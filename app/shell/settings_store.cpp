@@ -186,10 +186,14 @@ int IniReadInt(const QString& iniPath, const QString& section, const QString& ke
     return raw ? ParseInt(decodeValue(*raw)) : defaultValue;
 }
 
-bool IniWriteChecked(const QString& iniPath, const QString& section, const QString& key, const QString& value) {
+namespace {
+
+// Puts "Key=value" into the lines as IniWrite describes; false when the
+// section, key or value cannot be written (the lines are then unchanged).
+bool applyWrite(std::vector<Line>& lines, const QString& section, const QString& key, const QString& value) {
     const QString wantedSection = trimBlanks(section);
     const QString wantedKey = trimBlanks(key);
-    if (iniPath.isEmpty() || wantedSection.isEmpty() || wantedKey.isEmpty()) return false;
+    if (wantedSection.isEmpty() || wantedKey.isEmpty()) return false;
     if (hasLineBreakOrNul(wantedSection) || hasLineBreakOrNul(wantedKey) || hasLineBreakOrNul(value)) return false;
     if (wantedSection.contains(u']') || wantedKey.contains(u'=') || wantedKey.startsWith(u'[') ||
         wantedKey.startsWith(u';'))
@@ -199,16 +203,6 @@ bool IniWriteChecked(const QString& iniPath, const QString& section, const QStri
     const auto valueBytes = toCp932(value);
     if (!sectionBytes || !keyBytes || !valueBytes) return false;
 
-    QByteArray old;
-    const QFileInfo info(iniPath);
-    if (info.exists()) {
-        if (!info.isFile()) return false;
-        auto data = readFile(iniPath);
-        if (!data) return false;
-        old = std::move(*data);
-    }
-
-    std::vector<Line> lines = splitLines(old);
     const Location where = locate(lines, wantedSection, wantedKey);
     if (where.keyLine >= 0) {
         Line& line = lines[static_cast<size_t>(where.keyLine)];
@@ -222,8 +216,32 @@ bool IniWriteChecked(const QString& iniPath, const QString& section, const QStri
         if (at > 0 && lines[at - 1].end.isEmpty()) lines[at - 1].end = kCrLf;
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
     }
+    return true;
+}
+
+// Reads the file, applies the writes and replaces the file once. True when
+// every write was applied and the file holds the result.
+bool writeEntries(const QString& iniPath, const QString& section, const QList<IniEntry>& entries) {
+    if (iniPath.isEmpty()) return false;
+    QByteArray old;
+    const QFileInfo info(iniPath);
+    if (info.exists()) {
+        if (!info.isFile()) return false;
+        auto data = readFile(iniPath);
+        if (!data) return false;
+        old = std::move(*data);
+    }
+    std::vector<Line> lines = splitLines(old);
+    bool all = true;
+    bool any = false;
+    for (const IniEntry& e : entries) {
+        const bool applied = applyWrite(lines, section, e.key, e.value);
+        all = all && applied;
+        any = any || applied;
+    }
+    if (!any) return false;
     const QByteArray data = joinLines(lines);
-    if (info.exists() && data == old) return true;
+    if (info.exists() && data == old) return all;
 
     QSaveFile file(iniPath);
     if (!file.open(QIODevice::WriteOnly)) return false;
@@ -231,7 +249,17 @@ bool IniWriteChecked(const QString& iniPath, const QString& section, const QStri
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() && all;
+}
+
+}  // namespace
+
+bool IniWriteChecked(const QString& iniPath, const QString& section, const QString& key, const QString& value) {
+    return writeEntries(iniPath, section, {{key, value}});
+}
+
+bool IniWriteAll(const QString& iniPath, const QString& section, const QList<IniEntry>& entries) {
+    return writeEntries(iniPath, section, entries);
 }
 
 void IniWrite(const QString& iniPath, const QString& section, const QString& key, const QString& value) {

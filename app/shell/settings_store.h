@@ -11,6 +11,7 @@
 // Every call reads or writes the file at once; nothing is cached.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -57,6 +58,18 @@ void IniWriteInt(const QString& iniPath, const QString& section, const QString& 
 //   value holds a line break or a NUL, the section a ']', or the key a '=' or
 //   begins with '[' or ';' (they would change the file's structure).
 bool IniWriteChecked(const QString& iniPath, const QString& section, const QString& key, const QString& value);
+
+// One key and its value for IniWriteAll.
+struct IniEntry {
+    QString key;
+    QString value;
+};
+
+// Writes several keys of one section as a series of IniWrite calls would,
+// reading and replacing the file once. An entry that IniWriteChecked would
+// refuse is left out; the others are written. True when every entry was
+// written.
+bool IniWriteAll(const QString& iniPath, const QString& section, const QList<IniEntry>& entries);
 
 // Records the program folder in the per-user settings store (QSettings in the
 // native format, organisation "Korvel", application "Vakuro", section

@@ -18,7 +18,7 @@ struct CommandLine {
 };
 
 // The command line as one line: the arguments joined by blanks, an argument
-// holding a blank enclosed in double quotes.
+// that is empty or holds a blank enclosed in double quotes.
 QString joinArguments(const QStringList& arguments);
 
 // The value of a switch ("/S", "/T", "/F" or "/A"): after its first occurrence
@@ -26,7 +26,8 @@ QString joinArguments(const QStringList& arguments);
 // the next one (empty without it); otherwise to the first blank. A switch
 // counts only at the start of the line or after a blank and followed by a
 // blank or the end, so that "/t" inside a path like "/tmp/a.gif" is not
-// taken for a switch.
+// taken for a switch. A switch followed directly by another switch has an
+// empty value: "/T /F out.gif" gives "/T" nothing and "/F" out.gif.
 QString switchValue(const QString& commandLine, const QString& switchText);
 
 CommandLine parseCommandLine(const QString& commandLine);

@@ -1,7 +1,14 @@
 #include "startup.h"
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -16,31 +23,54 @@ namespace {
 
 const QString kSetting = QStringLiteral("Setting");
 
-void showSystemError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("システムエラー"), text, QMessageBox::Ok);
-    box.exec();
-}
-
 }  // namespace
 
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& folder) {
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("Vakuro.lock"));
-    lock->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    if (!lock->tryLock(0)) return nullptr;
-    return lock;
+void startupMessage(MessageChannel channel, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    switch (channel) {
+        case MessageChannel::Box: {
+            QMessageBox box(icon, title, text, QMessageBox::Ok);
+            box.exec();
+            break;
+        }
+        case MessageChannel::StandardError: {
+            QString line = (title.isEmpty() ? QString() : title + QStringLiteral(": ")) + text;
+            line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            std::fprintf(stderr, "vakuro: %s\n", line.toLocal8Bit().constData());
+            std::fflush(stderr);
+            break;
+        }
+        case MessageChannel::Silent:
+            break;
+    }
+}
+
+InstanceLock::~InstanceLock() { ::close(fd_); }
+
+std::unique_ptr<InstanceLock> lockSingleInstance(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("Vakuro.lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<InstanceLock>(fd);
 }
 
 int mainWindowHeightLimit(int screenHeightTwips) {
     return screenHeightTwips < 11380 ? screenHeightTwips - 2400 - 480 : 8500;
 }
 
-bool checkLibraryVersions(const Libraries& libraries) {
+bool checkLibraryVersions(const Libraries& libraries, MessageChannel channel) {
+    const QString title = QStringLiteral("システムエラー");
     if (libraries.engine.PavrexVer(0) < 121) {
-        showSystemError(QStringLiteral("Pavrex.DLLのVersionに問題が発生しました！\nVersion1.2.1以降を使用してください。"));
+        startupMessage(channel, QMessageBox::Critical, title,
+                       QStringLiteral("Pavrex.DLLのVersionに問題が発生しました！\nVersion1.2.1以降を使用してください。"));
         return false;
     }
     if (libraries.effects.TesmorVer(0) < 126) {
-        showSystemError(QStringLiteral("Tesmor32.DLLのVersionに問題が発生しました！\nVersion1.2.5以降を使用してください。"));
+        startupMessage(channel, QMessageBox::Critical, title,
+                       QStringLiteral("Tesmor32.DLLのVersionに問題が発生しました！\nVersion1.2.5以降を使用してください。"));
         return false;
     }
     libraries.imageFormat.ImgctlVersion();
@@ -58,12 +88,10 @@ ProgramOptions readOptions(const QString& ini) {
     return o;
 }
 
-void loadLastStyle(const QString& path, PavrexStyle& style, bool showMessages) {
+void loadLastStyle(const QString& path, PavrexStyle& style, MessageChannel channel) {
     if (readStyleData(path, style) != StyleDataStatus::Read) return;
-    if (!hasStyleSignature(style) && showMessages) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("ソモロEasy"), QStringLiteral("Setting File Error!"),
-                        QMessageBox::Ok);
-        box.exec();
+    if (!hasStyleSignature(style)) {
+        startupMessage(channel, QMessageBox::Information, QStringLiteral("ソモロEasy"), QStringLiteral("Setting File Error!"));
     }
 }
 
@@ -74,8 +102,13 @@ StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments)
         state.mainWindowHeightLimit = mainWindowHeightLimit(screen->geometry().height() * 15);
     }
     QDir::setCurrent(ProgramFolder());
+    result.commandLine = parseCommandLine(joinArguments(arguments));
+    const bool batch = result.commandLine.requestsBatch();
 
-    if (IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
+    // The title screen, and the record of the program folder that goes with
+    // it, belong to the interactive start: command-line output shows no
+    // window, waits for nothing and writes only its own files.
+    if (!batch && IniReadInt(ini, kSetting, QStringLiteral("TitleSkip"), 0) == 0) {
         QString folder = ProgramFolder();
         if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1) folder.chop(1);
         WriteInstallDir(folder);
@@ -84,10 +117,9 @@ StartupResult runStartRoutine(ProgramState& state, const QStringList& arguments)
     }
     state.options = readOptions(ini);
     PavrexStyleDefaults(&state.style);
-    loadLastStyle(StyleDataPath(), state.style, true);
+    loadLastStyle(StyleDataPath(), state.style, batch ? MessageChannel::StandardError : MessageChannel::Box);
 
-    result.commandLine = parseCommandLine(joinArguments(arguments));
-    result.next = result.commandLine.requestsBatch() ? StartupResult::Next::Batch : StartupResult::Next::OpenMainWindow;
+    result.next = batch ? StartupResult::Next::Batch : StartupResult::Next::OpenMainWindow;
     return result;
 }
 

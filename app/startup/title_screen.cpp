@@ -5,9 +5,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
-#include <QSoundEffect>
 
 #include "shared_routines.h"
+#include "wave_player.h"
 
 namespace vakuro {
 namespace {
@@ -69,9 +69,7 @@ void Title::run(double random) {
         const QRect s = screen->geometry();
         move((s.width() - width()) / 2, static_cast<int>((s.height() - height()) * 0.38));
     }
-    QSoundEffect jingle;
-    jingle.setSource(QUrl(QStringLiteral("qrc:/sounds/%1.wav").arg(jingleFor(random))));
-    jingle.play();
+    const PlayingWave jingle(QStringLiteral("qrc:/sounds/%1.wav").arg(jingleFor(random)));
     show();
     for (int x : slideSteps()) {
         QElapsedTimer step;
