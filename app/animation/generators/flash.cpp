@@ -10,8 +10,12 @@
 //     (dark delay) alternating with the plain base image (lit delay).
 //
 // The renderings change the style record and pass through the render
-// holder; both are put back when the entry ends, however it ends.
+// holder; both are put back when the entry ends, however it ends. A
+// rendering is made once per shadow type and colour and written again for
+// the frames that repeat it.
 #include <algorithm>
+#include <cstdint>
+#include <map>
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,23 +51,44 @@ private:
 
 // Renders the text with the current style in smoothed quality into the
 // work file and resizes it to the output size. False when no work image
-// came out (the engine wrote nothing or the resize failed).
-bool renderFrame(GenerationContext& ctx) {
-    QFile::remove(ctx.workPath);
-    ctx.renderText(ctx.workPath, 1, 1);
-    if (!QFileInfo(ctx.workPath).isFile()) return false;
-    const auto& fx = ctx.libraries().effects;
-    const char* work = ctx.workFile.constData();
-    if (fx.SReSize(work, work, ctx.outputWidth, ctx.outputHeight, 2) == 1) return true;
-    return fx.HReSize(work, work, ctx.outputWidth, ctx.outputHeight) == 1;
-}
+// came out (the engine wrote nothing or the resize failed). Within one
+// entry only the shadow type and colour change, so a rendering already
+// made for the same pair is written again instead of rendered again (the
+// blink repeats two pictures, the pulse one pulse).
+class FlashRenderer {
+public:
+    explicit FlashRenderer(GenerationContext& ctx) : ctx_(ctx) {}
+
+    bool render() {
+        const PavrexStyle& style = ctx_.state.style;
+        const int64_t key = int64_t{style.ShadowType} << 32 | uint32_t(style.ShadowColor);
+        if (const auto found = made_.find(key); found != made_.end())
+            return ctx_.writePicture(found->second, ctx_.workFile);
+        QFile::remove(ctx_.workPath);
+        ctx_.renderText(ctx_.workPath, 1, 1);
+        if (!QFileInfo(ctx_.workPath).isFile()) return false;
+        const auto& fx = ctx_.libraries().effects;
+        const char* work = ctx_.workFile.constData();
+        if (fx.SReSize(work, work, ctx_.outputWidth, ctx_.outputHeight, 2) != 1 &&
+            fx.HReSize(work, work, ctx_.outputWidth, ctx_.outputHeight) != 1)
+            return false;
+        const QImage picture = GenerationContext::loadPicture(ctx_.workPath);
+        if (!picture.isNull()) made_.emplace(key, picture);
+        return true;
+    }
+
+private:
+    GenerationContext& ctx_;
+    std::map<int64_t, QImage> made_;
+};
 
 void blink(GenerationContext& ctx, const EntryTiming& timing, int count, int ratio) {
     const FlashDelays delays = flashDelays(timing.seconds, count, ratio);
+    FlashRenderer renderer(ctx);
     for (int i = 0; i < 2 * count; ++i) {
         const bool lit = i % 2 == 1;
         ctx.state.style.ShadowType = lit ? 2 : 0;
-        if (!ctx.appendWorkIfMade(renderFrame(ctx), lit ? delays.lit : delays.dark)) return;
+        if (!ctx.appendWorkIfMade(renderer.render(), lit ? delays.lit : delays.dark)) return;
     }
 }
 
@@ -71,11 +96,12 @@ void pulse(GenerationContext& ctx, const EntryTiming& timing, int count, int rat
     const int c0 = ctx.state.style.ShadowColor;
     ctx.state.style.ShadowType = 2;
     const int perPulse = RoundHalfEven((timing.n + 1) / static_cast<double>(count));
+    FlashRenderer renderer(ctx);
     for (int i = 0; i < perPulse * count; ++i) {
         const double s = pulseGlow(i, perPulse, ratio);
         auto part = [&](int shift) { return std::clamp(RoundHalfEven(((c0 >> shift) & 0xFF) * s), 0, 255); };
         ctx.state.style.ShadowColor = part(0) | part(8) << 8 | part(16) << 16;
-        if (!ctx.appendWorkIfMade(renderFrame(ctx), timing.delay, 10)) return;
+        if (!ctx.appendWorkIfMade(renderer.render(), timing.delay, 10)) return;
     }
 }
 

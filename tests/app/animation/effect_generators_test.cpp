@@ -165,6 +165,22 @@ private slots:
         QCOMPARE(qRed(end.pixel(39, 3)), 183);  // 39 is as far from 44.91 as 1 from -4.91
     }
 
+    void lightWithUnlitBackgroundShowsOnlyTheLitText() {
+        // "照明が当たらない部分は背景色にする": the frame starts as the
+        // background colour; a lit pixel blends the key colour toward the
+        // mask: column 1 at p = 0 has a = 111 / 255, so (1 - a) x 255 + a x
+        // 128 = 199.7 -> 200; unlit ink shows the background colour.
+        AnimationFixture f;
+        f.state->style.ShadowType = 1;  // the mask is the base image all the same
+        Harness h(f, plainPicture(40, 6, qRgb(128, 128, 128)),
+                  entryWith(7, 1.0f, 10, {{slot::LightRange, 0}, {slot::LightBrightness, 0},
+                                          {slot::LightUnlitBackground, 1}}));
+        FLight(h.ctx, 0xFFFFFF, 0);
+        QCOMPARE(h.effects.canvas.pixel(1, 3), qRgb(200, 200, 200));
+        QCOMPARE(h.effects.canvas.pixel(5, 3), qRgb(255, 255, 255));
+        QCOMPARE(h.effects.canvas.pixel(1, 0), qRgb(255, 255, 255));
+    }
+
     void lightLeavesBackgroundUnlit() {
         // Pixels below a background pixel of the mask are not lit.
         AnimationFixture f;
