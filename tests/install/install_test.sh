@@ -76,14 +76,16 @@ run() {
     "$prefix/bin/vakuro" "$@"
 }
 
+# A first start: the stored output name defaults to the data folder, which
+# is created.
+data=$work/home/.local/share/Korvel/Vakuro
+run /T ABC /S 1 || fail "output to the default name (status $?)"
+[ -d "$data" ] || fail "the per-user data folder was not created: $data"
+ls "$data" | grep -qE '^Vak_[0-9]{3}\.BMP$' || fail "no default output in the data folder: $(ls -A "$data")"
+[ -f "$data/Vakuro.ini" ] || fail "no settings in the data folder: $(ls -A "$data")"
+
 run /T ABC /F "$work/out/title.gif" || fail "command-line output from the installed program (status $?)"
 [ "$(head -c 3 "$work/out/title.gif")" = GIF ] || fail "no GIF written"
-data=$work/home/.local/share/Korvel/Vakuro
-[ -d "$data" ] || fail "the per-user data folder was not created: $data"
-
-# The stored output name defaults to the data folder.
-run /T ABC /S 1 || fail "output to the default name (status $?)"
-ls "$data" | grep -qE '^Vak_[0-9]{3}\.BMP$' || fail "no default output in the data folder: $(ls -A "$data")"
 
 # Nothing was written into the installation.
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "files written into the prefix"
