@@ -40,7 +40,9 @@ done
 for size in 16 22 24 32 48 64 128 256 512; do
   icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
   [ -f "$icon" ] || fail "no ${size}x${size} icon"
-  file "$icon" | grep -q "PNG image data, $size x $size" || fail "wrong icon size: $(file "$icon")"
+  if command -v file >/dev/null; then
+    file "$icon" | grep -q "PNG image data, $size x $size" || fail "wrong icon size: $(file "$icon")"
+  fi
 done
 # The program's run path names the private library folder; the engine finds
 # the effects library beside itself.
