@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vakuro"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+    // Lets the desktop match the window to the installed menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.Vakuro"));
     // With VAKURO_HOME set, no user-scope settings leave it.
     vakuro::PlaceUserSettings();
     // Qt's own texts (message box and file dialog buttons) in Japanese.
