@@ -73,9 +73,14 @@ if [ "$(id -u)" -eq 0 ]; then
   chown 65534:65534 "$work/home" "$work/tmp" "$work/out"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
+# A fresh environment; only a sanitizer build's settings are passed on.
+keep=()
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!name:-}" ]; then keep+=("$name=${!name}"); fi
+done
 run() {
   timeout 20 "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work/home" TMPDIR="$work/tmp" LANG=C.UTF-8 \
-    "$prefix/bin/vakuro" "$@"
+    "${keep[@]}" "$prefix/bin/vakuro" "$@"
 }
 
 # A first start: the stored output name defaults to the data folder, which
