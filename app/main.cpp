@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     if (!batch) {
         QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vakuro.png")));
+        // Lets the desktop match the window to the installed menu entry.
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.Vakuro"));
     }
     // Qt's own texts (message box and file dialog buttons) in Japanese.
     QTranslator qtTexts;

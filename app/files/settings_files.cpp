@@ -89,8 +89,10 @@ void saveSettingsCommand(ProgramState& state, QWidget* owner) {
 }
 
 void loadSettingsCommand(ProgramState& state, QWidget* owner) {
-    const QString path = askFileName(owner, false, QStringLiteral("設定読込み"), ShippedPath(QStringLiteral("Template/")), QString(),
-                                     settingsFileFilter());
+    // The data folder's own template folder, else the shipped one.
+    const QString start = ShippedPath(QStringLiteral("Template/"));
+    const QString path =
+        askFileName(owner, false, QStringLiteral("設定読込み"), start, QString(), settingsFileFilter());
     if (path.isEmpty()) return;
     if (loadSettingsFile(state, path) == SettingsLoad::Refused) {
         showFilesMessage(owner, QMessageBox::Warning, QStringLiteral("設定ファイル読込み"),

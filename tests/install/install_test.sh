@@ -40,7 +40,9 @@ done
 for size in 16 22 24 32 48 64 128 256 512; do
   icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
   [ -f "$icon" ] || fail "no ${size}x${size} icon"
-  file "$icon" | grep -q "PNG image data, $size x $size" || fail "wrong icon size: $(file "$icon")"
+  if command -v file >/dev/null; then
+    file "$icon" | grep -q "PNG image data, $size x $size" || fail "wrong icon size: $(file "$icon")"
+  fi
 done
 # The program's run path names the private library folder; the engine finds
 # the effects library beside itself.
@@ -71,19 +73,26 @@ if [ "$(id -u)" -eq 0 ]; then
   chown 65534:65534 "$work/home" "$work/tmp" "$work/out"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
+# A fresh environment; only a sanitizer build's settings are passed on.
+keep=()
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!name:-}" ]; then keep+=("$name=${!name}"); fi
+done
 run() {
   timeout 20 "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work/home" TMPDIR="$work/tmp" LANG=C.UTF-8 \
-    "$prefix/bin/vakuro" "$@"
+    "${keep[@]}" "$prefix/bin/vakuro" "$@"
 }
+
+# A first start: the stored output name defaults to the data folder, which
+# is created.
+data=$work/home/.local/share/Korvel/Vakuro
+run /T ABC /S 1 || fail "output to the default name (status $?)"
+[ -d "$data" ] || fail "the per-user data folder was not created: $data"
+ls "$data" | grep -qE '^Vak_[0-9]{3}\.BMP$' || fail "no default output in the data folder: $(ls -A "$data")"
+[ -f "$data/Vakuro.ini" ] || fail "no settings in the data folder: $(ls -A "$data")"
 
 run /T ABC /F "$work/out/title.gif" || fail "command-line output from the installed program (status $?)"
 [ "$(head -c 3 "$work/out/title.gif")" = GIF ] || fail "no GIF written"
-data=$work/home/.local/share/Korvel/Vakuro
-[ -d "$data" ] || fail "the per-user data folder was not created: $data"
-
-# The stored output name defaults to the data folder.
-run /T ABC /S 1 || fail "output to the default name (status $?)"
-ls "$data" | grep -qE '^Vak_[0-9]{3}\.BMP$' || fail "no default output in the data folder: $(ls -A "$data")"
 
 # Nothing was written into the installation.
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "files written into the prefix"

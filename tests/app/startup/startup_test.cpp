@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(r.next, StartupResult::Next::OpenMainWindow);
         QSettings stored(registry, QSettings::NativeFormat);
         QCOMPARE(stored.value(QStringLiteral("Vakuro/InstallDir")).toString() + QLatin1Char('/'), ProgramFolder());
-        QVERIFY(QDir(config.path()).isEmpty());
+        QVERIFY(!QFile::exists(config.filePath(QStringLiteral("Korvel/Vakuro.conf"))));
     }
 
     void titleJingleAndSlide() {
