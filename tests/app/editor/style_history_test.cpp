@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTimer>
 #include <QUndoStack>
 
 #include "app_fixture.h"
@@ -201,6 +202,28 @@ private slots:
         QCOMPARE(app->state->style.Spacing, kept);
     }
 
+    void keyStepsThroughOneListAreOneStep() {
+        QComboBox* fill = colourCombo("Combo1");
+        QComboBox* outline = colourCombo("Combo2");
+        QTest::keyClick(fill, Qt::Key_Down);
+        QTest::keyClick(fill, Qt::Key_Down);
+        QCOMPARE(app->state->style.FillType, 2);
+        QCOMPARE(stack().count(), 1);
+        QTest::keyClick(outline, Qt::Key_Down);  // another list: another step
+        QCOMPARE(stack().count(), 2);
+        QTest::mouseClick(colour, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        QTest::keyClick(outline, Qt::Key_Down);  // after a click: another step
+        QCOMPARE(app->state->style.OutlineStyle, 2);
+        QCOMPARE(stack().count(), 3);
+        undo()->trigger();
+        QCOMPARE(outline->currentIndex(), 1);
+        undo()->trigger();
+        QCOMPARE(outline->currentIndex(), 0);
+        undo()->trigger();
+        QCOMPARE(fill->currentIndex(), 0);
+        QCOMPARE(app->state->style.FillType, 0);
+    }
+
     void aTemplateLoadAndASettingsFileLoadAreOneStepEach() {
         const PavrexStyle first = app->state->style;
         PavrexStyle record = first;
@@ -307,6 +330,24 @@ private slots:
         QTest::keyClick(vertical, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(app->state->style.Vertical, 1);
         QVERIFY(vertical->isChecked());
+    }
+
+    void theKeysDoNothingUnderAModalDialog() {
+        colourCombo("Combo1")->setCurrentIndex(1);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        int fillUnderTheDialog = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            QTest::keyClick(modal, Qt::Key_Z, Qt::ControlModifier);
+            fillUnderTheDialog = app->state->style.FillType;
+            modal->close();
+        });
+        QDialog dialog(window.get());
+        dialog.exec();
+        QCOMPARE(fillUnderTheDialog, 1);
+        QCOMPARE(stack().index(), 1);
     }
 
 private:
