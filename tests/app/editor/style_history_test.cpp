@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -283,6 +284,20 @@ private slots:
         QCOMPARE(width->currentData().toInt(), 100);
         redo()->trigger();
         QCOMPARE(width->currentData().toInt(), 150);
+
+        // A row pasted from the row clipboard is one step, though each of its
+        // lists applies on its own.
+        editor->list(0, 2)->setCurrentIndex(editor->list(0, 2)->findData(60));
+        QCOMPARE(stack().count(), 2);
+        chooseRowCommand(editor, 0, "M_Copy");
+        chooseRowCommand(editor, 5, "M_Paest");
+        QCOMPARE(app->state->style.CharWidth[5], 150);
+        QCOMPARE(app->state->style.CharHeight[5], 60);
+        QCOMPARE(stack().count(), 3);
+        undo()->trigger();
+        QCOMPARE(app->state->style.CharWidth[5], 100);
+        QCOMPARE(app->state->style.CharHeight[5], 100);
+        QCOMPARE(editor->list(5, 1)->currentData().toInt(), 100);
     }
 
     void theKeysUndoTypingInTheTextBoxBeforeTheStyle() {
@@ -358,6 +373,24 @@ private:
     QComboBox* colourCombo(const char* name) const { return colour->findChild<QComboBox*>(QString::fromLatin1(name)); }
     QCheckBox* colourCheck() const { return colour->findChild<QCheckBox*>(QStringLiteral("Check1")); }
     QCheckBox* effectsCheck() const { return effects->findChild<QCheckBox*>(QStringLiteral("Check1")); }
+
+    // Right-clicks the number of a row in the spacing editor and chooses a
+    // command of its menu.
+    static void chooseRowCommand(SpacingEditor* editor, int row, const char* item) {
+        QLabel* number = nullptr;
+        for (QLabel* l : editor->findChildren<QLabel*>(QStringLiteral("Label4")))
+            if (l->property("index").toInt() == row) number = l;
+        QVERIFY(number);
+        const QPointF local(number->width() / 2.0, number->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, local, number->mapToGlobal(local), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(number, &press);
+        auto* menu = editor->findChild<QMenu*>(QStringLiteral("M_Char"));
+        QVERIFY(menu && menu->isVisible());
+        QAction* action = editor->findChild<QAction*>(QString::fromLatin1(item));
+        QVERIFY(action && action->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    }
 
     // A fill style, the relief switched off, and vertical writing.
     void makeThreeEdits() {
