@@ -98,10 +98,10 @@ public:
     // Reports a change of the style record made by the user, once the record
     // holds it, so that the undo history keeps it as one step. Changes
     // reported one after another with the same non-null merge key (the
-    // control that made them, a slider while it moves) form one step until
-    // the run ends: at a mouse press or release, a change with another key,
-    // an undo or a redo, or endStyleEditRun. Reports made while the redraw
-    // guard is set (a dialog refilling its controls) are no edits.
+    // control that made them: a slider or list while it moves) form one step
+    // until the run ends: at a mouse press or release, a change with another
+    // key, an undo or a redo, or endStyleEditRun. Reports made while the
+    // redraw guard is set (a dialog refilling its controls) are no edits.
     void styleEdited(const void* mergeKey = nullptr) { emit styleEditReported(mergeKey); }
     void endStyleEditRun() { emit styleEditRunEnded(); }
 

@@ -317,7 +317,7 @@ void ColourSettingsDialog::Load() {
 void ColourSettingsDialog::fillStyleChanged(int index) {
     showFillControls(index);
     state_.style.FillType = index;
-    redraw();
+    redraw(fillStyle_);
 }
 
 void ColourSettingsDialog::showFillControls(int index) {
@@ -391,12 +391,12 @@ void ColourSettingsDialog::outlineStyleChanged(int index) {
     outlineColours_[0]->setVisible(index > 0);
     outlineColours_[1]->setVisible(index > 1);
     state_.style.OutlineStyle = index;
-    redraw();
+    redraw(outlineStyle_);
 }
 
 void ColourSettingsDialog::outlineWidthChanged(int index) {
     state_.style.OutlineWidth = index;
-    redraw();
+    redraw(outlineWidth_);
 }
 
 // ---- Sliders and direction -------------------------------------------------
@@ -438,12 +438,12 @@ void ColourSettingsDialog::verticalClicked(bool checked) {
 
 // ---- Drawing ---------------------------------------------------------------
 
-// Each change is also a step of the undo history; the changes of a slider
-// while it moves make one step.
-void ColourSettingsDialog::redraw() {
+// Each change is also a step of the undo history; the changes of one slider
+// or list while it moves (dragged, or stepped with the keys) make one step.
+void ColourSettingsDialog::redraw(const QObject* control) {
     if (state_.redrawGuard < 0) return;
     state_.draw();
-    state_.styleEdited();
+    state_.styleEdited(control);
 }
 
 void ColourSettingsDialog::redrawSoon(const QObject* slider) {

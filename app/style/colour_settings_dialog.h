@@ -53,7 +53,9 @@ private:
     void spacingChanged(int value);
     void verticalClicked(bool checked);
 
-    void redraw();
+    // Draws and reports the change to the undo history; control, when given,
+    // merges its consecutive changes into one step.
+    void redraw(const QObject* control = nullptr);
     void redrawSoon(const QObject* slider);
     void layoutSoon();
 

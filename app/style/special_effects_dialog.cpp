@@ -270,8 +270,8 @@ void SpecialEffectsDialog::Load() {
 }
 
 // Every change, drawn or not, is also a step of the undo history (reported
-// after it is in the record); the changes of a slider while it moves make one
-// step.
+// after it is in the record); the changes of one slider or list while it
+// moves (dragged, or stepped with the keys) make one step.
 void SpecialEffectsDialog::requestDraw(bool soon) {
     if (state_.redrawGuard < 0) return;
     if (soon)
@@ -312,7 +312,7 @@ void SpecialEffectsDialog::shadowListChanged(int index) {
     if (index < 0) return;
     state_.style.ShadowType = index;
     requestDraw(false);
-    state_.styleEdited();
+    state_.styleEdited(shadowList_);
 }
 
 void SpecialEffectsDialog::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {

@@ -7,12 +7,14 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTimer>
 #include <QUndoStack>
 
 #include "app_fixture.h"
@@ -201,6 +203,28 @@ private slots:
         QCOMPARE(app->state->style.Spacing, kept);
     }
 
+    void keyStepsThroughOneListAreOneStep() {
+        QComboBox* fill = colourCombo("Combo1");
+        QComboBox* outline = colourCombo("Combo2");
+        QTest::keyClick(fill, Qt::Key_Down);
+        QTest::keyClick(fill, Qt::Key_Down);
+        QCOMPARE(app->state->style.FillType, 2);
+        QCOMPARE(stack().count(), 1);
+        QTest::keyClick(outline, Qt::Key_Down);  // another list: another step
+        QCOMPARE(stack().count(), 2);
+        QTest::mouseClick(colour, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        QTest::keyClick(outline, Qt::Key_Down);  // after a click: another step
+        QCOMPARE(app->state->style.OutlineStyle, 2);
+        QCOMPARE(stack().count(), 3);
+        undo()->trigger();
+        QCOMPARE(outline->currentIndex(), 1);
+        undo()->trigger();
+        QCOMPARE(outline->currentIndex(), 0);
+        undo()->trigger();
+        QCOMPARE(fill->currentIndex(), 0);
+        QCOMPARE(app->state->style.FillType, 0);
+    }
+
     void aTemplateLoadAndASettingsFileLoadAreOneStepEach() {
         const PavrexStyle first = app->state->style;
         PavrexStyle record = first;
@@ -260,6 +284,20 @@ private slots:
         QCOMPARE(width->currentData().toInt(), 100);
         redo()->trigger();
         QCOMPARE(width->currentData().toInt(), 150);
+
+        // A row pasted from the row clipboard is one step, though each of its
+        // lists applies on its own.
+        editor->list(0, 2)->setCurrentIndex(editor->list(0, 2)->findData(60));
+        QCOMPARE(stack().count(), 2);
+        chooseRowCommand(editor, 0, "M_Copy");
+        chooseRowCommand(editor, 5, "M_Paest");
+        QCOMPARE(app->state->style.CharWidth[5], 150);
+        QCOMPARE(app->state->style.CharHeight[5], 60);
+        QCOMPARE(stack().count(), 3);
+        undo()->trigger();
+        QCOMPARE(app->state->style.CharWidth[5], 100);
+        QCOMPARE(app->state->style.CharHeight[5], 100);
+        QCOMPARE(editor->list(5, 1)->currentData().toInt(), 100);
     }
 
     void theKeysUndoTypingInTheTextBoxBeforeTheStyle() {
@@ -309,6 +347,24 @@ private slots:
         QVERIFY(vertical->isChecked());
     }
 
+    void theKeysDoNothingUnderAModalDialog() {
+        colourCombo("Combo1")->setCurrentIndex(1);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        int fillUnderTheDialog = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            QTest::keyClick(modal, Qt::Key_Z, Qt::ControlModifier);
+            fillUnderTheDialog = app->state->style.FillType;
+            modal->close();
+        });
+        QDialog dialog(window.get());
+        dialog.exec();
+        QCOMPARE(fillUnderTheDialog, 1);
+        QCOMPARE(stack().index(), 1);
+    }
+
 private:
     QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
     QAction* undo() const { return action("M_Undo"); }
@@ -317,6 +373,24 @@ private:
     QComboBox* colourCombo(const char* name) const { return colour->findChild<QComboBox*>(QString::fromLatin1(name)); }
     QCheckBox* colourCheck() const { return colour->findChild<QCheckBox*>(QStringLiteral("Check1")); }
     QCheckBox* effectsCheck() const { return effects->findChild<QCheckBox*>(QStringLiteral("Check1")); }
+
+    // Right-clicks the number of a row in the spacing editor and chooses a
+    // command of its menu.
+    static void chooseRowCommand(SpacingEditor* editor, int row, const char* item) {
+        QLabel* number = nullptr;
+        for (QLabel* l : editor->findChildren<QLabel*>(QStringLiteral("Label4")))
+            if (l->property("index").toInt() == row) number = l;
+        QVERIFY(number);
+        const QPointF local(number->width() / 2.0, number->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, local, number->mapToGlobal(local), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(number, &press);
+        auto* menu = editor->findChild<QMenu*>(QStringLiteral("M_Char"));
+        QVERIFY(menu && menu->isVisible());
+        QAction* action = editor->findChild<QAction*>(QString::fromLatin1(item));
+        QVERIFY(action && action->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    }
 
     // A fill style, the relief switched off, and vertical writing.
     void makeThreeEdits() {
