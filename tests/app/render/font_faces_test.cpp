@@ -104,7 +104,9 @@ private slots:
         QTEST(listedFaceName(list, faces, stored, standIn), "listed");
     }
 
-    // The engine finds the face by either name: the same picture.
+    // The engine finds the face by either name: the same picture. (That it
+    // finds it by the name, on its first try, and not by its fallback, is
+    // tests/engine/font_selection_test.cpp's FindsAFaceByItsJapaneseName.)
     void engineRendersEitherNameAlike() {
         AppFixture app;
         QVERIFY(app.bound);
