@@ -240,7 +240,8 @@ void MainWindow::open() {
 }
 
 void MainWindow::selectFont(const QString& face) {
-    const int index = FindListText(fonts_, face);
+    // Any family name of a listed face selects its entry.
+    const int index = FindListText(fonts_, listedFace(face));
     if (index < 0) return;
     fonts_->setCurrentIndex(index);
     fontClicked();

@@ -10,6 +10,7 @@
 
 #include "app_fixture.h"
 #include "bmp_file.h"
+#include "cp932_qstring.h"
 #include "main_window.h"
 #include "settings_store.h"
 #include "style_data.h"
@@ -52,8 +53,8 @@ private slots:
         QCOMPARE(preview->size(), bmpSize(vakTmp()));
         QVERIFY(!window->findChild<QScrollBar*>(QStringLiteral("HScroll1"))->isVisible());
         QVERIFY(!window->findChild<QScrollBar*>(QStringLiteral("VScroll1"))->isVisible());
-        // No stored face: the Mincho stand-in is selected.
-        QCOMPARE(window->fontList()->currentText(), QStringLiteral("IPAMincho"));
+        // No stored face: the Mincho stand-in is selected, by its Japanese name.
+        QCOMPARE(window->fontList()->currentText(), QStringLiteral("IPA明朝"));
     }
 
     void typingAndPickingAFontRedraws() {
@@ -62,13 +63,14 @@ private slots:
         QTest::keyClicks(text, QStringLiteral("A"));
         QFile::remove(vakTmp());
         QComboBox* fonts = window->fontList();
-        const int gothic = fonts->findText(QStringLiteral("IPAGothic"));
+        const int gothic = fonts->findText(QStringLiteral("IPAゴシック"));
         QVERIFY(gothic >= 0);
         fonts->setCurrentIndex(gothic);
         emit fonts->activated(gothic);
         QVERIFY(QFile::exists(vakTmp()));
-        QCOMPARE(QString::fromLatin1(app->state->style.FontName, 9), QStringLiteral("IPAGothic"));
-        QCOMPARE(app->state->style.FontName[9], '\0');
+        const QByteArray stored = toCp932(QStringLiteral("IPAゴシック")).value();
+        QCOMPARE(QByteArray(app->state->style.FontName, stored.size()), stored);
+        QCOMPARE(app->state->style.FontName[stored.size()], '\0');
     }
 
     void emptyTextDrawsNothing() {
@@ -131,9 +133,29 @@ private slots:
         app->state->options.japaneseFontsOnly = 1;
         window->RefreshFontList();
         QComboBox* fonts = window->fontList();
-        QVERIFY(fonts->findText(QStringLiteral("IPAGothic")) >= 0);
+        QVERIFY(fonts->findText(QStringLiteral("IPAゴシック")) >= 0);
         QCOMPARE(fonts->findText(QStringLiteral("DejaVu Sans")), -1);
-        QCOMPARE(fonts->currentText(), QStringLiteral("IPAMincho"));  // the selection is kept
+        QCOMPARE(fonts->currentText(), QStringLiteral("IPA明朝"));  // the selection is kept
+    }
+
+    // The list holds faces only, by their Japanese names where they have
+    // one, and a style storing either family name selects the same entry.
+    void fontListNamesAndEitherStoredName_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("English name") << QStringLiteral("IPAGothic");
+        QTest::newRow("Japanese name") << QStringLiteral("IPAゴシック");
+    }
+    void fontListNamesAndEitherStoredName() {
+        QFETCH(QString, stored);
+        QComboBox* fonts = window->fontList();
+        for (const char* alias : {"Sans Serif", "Serif", "Monospace"})
+            QCOMPARE(fonts->findText(QString::fromLatin1(alias), Qt::MatchFixedString), -1);
+        QCOMPARE(fonts->findText(QStringLiteral("IPAGothic")), -1);
+        window.reset();
+        storeFontName(app->state->style, stored, true);
+        window = std::make_unique<MainWindow>(*app->state);
+        window->open();
+        QCOMPARE(window->fontList()->currentText(), QStringLiteral("IPAゴシック"));
     }
 
     void unencodableCharactersAreReported() {

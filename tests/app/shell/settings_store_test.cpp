@@ -209,6 +209,31 @@ TEST_F(SettingsStore, RefusesWritesThatWouldCorruptTheFile) {
     EXPECT_EQ(unencodableCharacters(QStringLiteral("café")), QStringLiteral("é"));
 }
 
+// Several keys in one write give the file a series of single writes gives;
+// an entry a single write would refuse is left out and reported.
+TEST_F(SettingsStore, WriteAllEqualsASeriesOfWrites) {
+    const QByteArray start = "; comment\r\n[Setting]\r\nB=old\r\n\r\n[Window]\r\nX=1\r\n";
+    writeBytes(path(QStringLiteral("a.ini")), start);
+    writeBytes(path(QStringLiteral("b.ini")), start);
+    const QList<IniEntry> entries = {{QStringLiteral("A"), QStringLiteral("1")},
+                                     {QStringLiteral("b"), QStringLiteral("new")},
+                                     {QStringLiteral("C"), QStringLiteral("'x y'")}};
+    for (const IniEntry& e : entries) IniWrite(path(QStringLiteral("a.ini")), QStringLiteral("Setting"), e.key, e.value);
+    EXPECT_TRUE(IniWriteAll(path(QStringLiteral("b.ini")), QStringLiteral("Setting"), entries));
+    EXPECT_EQ(readBytes(path(QStringLiteral("b.ini"))), readBytes(path(QStringLiteral("a.ini"))));
+
+    EXPECT_FALSE(IniWriteAll(path(QStringLiteral("b.ini")), QStringLiteral("Setting"),
+                             {{QStringLiteral("D"), QStringLiteral("4")}, {QStringLiteral("E=F"), QStringLiteral("5")}}));
+    EXPECT_EQ(IniRead(path(QStringLiteral("b.ini")), QStringLiteral("Setting"), QStringLiteral("D"), QString()),
+              QStringLiteral("4"));
+    EXPECT_FALSE(IniReadValue(path(QStringLiteral("b.ini")), QStringLiteral("Setting"), QStringLiteral("E")));
+
+    // Nothing that can be written: no file is made.
+    EXPECT_FALSE(IniWriteAll(path(QStringLiteral("c.ini")), QStringLiteral("Setting"),
+                             {{QStringLiteral("[K"), QStringLiteral("1")}}));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("c.ini"))));
+}
+
 TEST_F(SettingsStore, MissingFolderFailsWithoutCreatingIt) {
     const QString missing = dir_.filePath(QStringLiteral("missing/Vakuro.ini"));
     EXPECT_FALSE(IniWriteChecked(missing, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1")));
