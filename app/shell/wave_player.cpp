@@ -21,7 +21,7 @@ struct SoundModule {
 const SoundModule& soundModule() {
     static const SoundModule module = [] {
         SoundModule m;
-        QLibrary library(ProgramFolder() + QStringLiteral("libvakuro_sound.so"));
+        QLibrary library(LibraryFolder() + QStringLiteral("libvakuro_sound.so"));
         if (!library.load()) return m;
         m.start = reinterpret_cast<StartFunction>(library.resolve("vakuroSoundStart"));
         m.stop = reinterpret_cast<StopFunction>(library.resolve("vakuroSoundStop"));

@@ -30,7 +30,7 @@ touch "$work/installed"
 
 # The layout.
 for f in bin/vakuro \
-         lib/vakuro/libPavrex.so lib/vakuro/libTesmor32.so lib/vakuro/libimgctl.so \
+         lib/vakuro/libPavrex.so lib/vakuro/libTesmor32.so lib/vakuro/libimgctl.so lib/vakuro/libvakuro_sound.so \
          share/vakuro/help/index.html share/vakuro/Template.Dat share/vakuro/Template/VFmt_001.VTF \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
          share/doc/vakuro/copyright share/doc/vakuro/LICENSE; do
