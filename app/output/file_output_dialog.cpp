@@ -720,7 +720,8 @@ bool FileOutputDialog::runOutput() {
             for (const auto& [file, style] : {std::pair{blackFile, &onBlack}, std::pair{whiteFile, &onWhite}}) {
                 if (const QString problem = makeTextImage(file, style); !problem.isEmpty()) return fail(problem);
             }
-            rgba = solveAlpha(QImage(blackFile, "BMP"), QImage(whiteFile, "BMP"));
+            rgba = solveAlpha(QImage(blackFile, "BMP"), QImage(whiteFile, "BMP"),
+                              alphaFavourForShadow(state_.style.ShadowType));
         }
         if (rgba.isNull()) return fail(QStringLiteral("出力画像を作成できませんでした"));
     }
