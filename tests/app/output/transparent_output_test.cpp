@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QtTest>
 
 #include <cstring>
 
+#include "clipboard_output.h"
 #include "colour_swatch.h"
 #include "file_output_dialog.h"
 #include "file_output_fixture.h"
@@ -191,6 +193,27 @@ private slots:
         // The matte setting is stored.
         QCOMPARE(IniReadInt(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("FileOutMatte"), 0), 1);
         QCOMPARE(IniReadInt(SettingsPath(), QStringLiteral("Setting"), QStringLiteral("FileOutMatteColor"), 0), 0x202020);
+    }
+
+    void clipboardOffersPngWithAlphaBesideTheBitmap() {
+        QImage opaque(3, 1, QImage::Format_RGB32);
+        opaque.fill(qRgb(10, 20, 30));
+        QImage clear(3, 1, QImage::Format_RGBA8888);
+        const uchar px[12] = {10, 20, 30, 255, 10, 20, 30, 128, 0, 0, 0, 0};
+        std::memcpy(clear.scanLine(0), px, 12);
+        std::unique_ptr<QMimeData> data(clipboardContent(opaque, false, QString(), clear));
+        QVERIFY(data->hasImage());
+        QVERIFY(data->hasFormat(QStringLiteral("image/png")));
+        const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(qAlpha(png.pixel(0, 0)), 255);
+        QCOMPARE(qAlpha(png.pixel(1, 0)), 128);
+        QCOMPARE(qAlpha(png.pixel(2, 0)), 0);
+        QCOMPARE(qRed(png.pixel(1, 0)), 10);
+        // The bitmap stays the opaque picture; without a transparent picture
+        // no PNG is offered by us.
+        QCOMPARE(qvariant_cast<QImage>(data->imageData()).pixel(2, 0), qRgb(10, 20, 30));
+        std::unique_ptr<QMimeData> plain(clipboardContent(opaque, false, QString()));
+        QVERIFY(!plain->formats().contains(QStringLiteral("image/png")));
     }
 
     void commandLinePngExtensionChoosesPng() {
