@@ -17,7 +17,11 @@ uchar toByte(double v) { return static_cast<uchar>(std::clamp(std::lround(v), 0L
 
 }  // namespace
 
-QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, int blackBack, int whiteBack) {
+AlphaFavour alphaFavourForShadow(int shadowType) {
+    return shadowType == 1 ? AlphaFavour::White : shadowType == 2 ? AlphaFavour::Black : AlphaFavour::Balanced;
+}
+
+QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, AlphaFavour favour, int blackBack, int whiteBack) {
     if (onBlack.isNull() || onBlack.size() != onWhite.size()) return {};
     const QImage b = onBlack.convertToFormat(QImage::Format_RGB32);
     const QImage w = onWhite.convertToFormat(QImage::Format_RGB32);
@@ -47,7 +51,10 @@ QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, int blackBack, i
                 high = std::max(high, share);
             }
             if (low > high) low = high = 1.0;
-            const uchar alpha = toByte(255.0 * (1.0 - 0.5 * (low + high)));
+            // Shares that differ by rounding only are one share: balanced.
+            const AlphaFavour use = (high - low) * 255.0 <= 2.0 ? AlphaFavour::Balanced : favour;
+            const double share = use == AlphaFavour::Balanced ? 0.5 * (low + high) : low;
+            const uchar alpha = toByte(255.0 * (1.0 - share));
             if (alpha == 0) {
                 o[0] = o[1] = o[2] = o[3] = 0;
                 continue;
@@ -56,7 +63,10 @@ QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, int blackBack, i
             for (int ch = 0; ch < 3; ++ch) {
                 const double fromBlack = cb.c[ch] - kb.c[ch] * (1.0 - a);
                 const double fromWhite = cw.c[ch] - kw.c[ch] * (1.0 - a);
-                o[ch] = toByte(0.5 * (fromBlack + fromWhite) / a);
+                const double c = use == AlphaFavour::Black   ? fromBlack
+                                 : use == AlphaFavour::White ? fromWhite
+                                                                : 0.5 * (fromBlack + fromWhite);
+                o[ch] = toByte(c / a);
             }
             o[3] = alpha;
         }

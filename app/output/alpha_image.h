@@ -12,6 +12,17 @@ namespace vakuro {
 inline constexpr int kAlphaBlack = 0x000001;
 inline constexpr int kAlphaWhite = 0xFFFFFF;
 
+// Which background a solution keeps exact where no single alpha fits both.
+enum class AlphaFavour {
+    Balanced,  // equal errors on both
+    Black,     // exact over black: a glow (light the engine adds to the background)
+    White,     // exact over white: a dark shadow (light it takes away)
+};
+
+// The favour a style's shadow asks for: White for a dark shadow (type 1),
+// Black for a glow (type 2), Balanced otherwise.
+AlphaFavour alphaFavourForShadow(int shadowType);
+
 // The straight-alpha picture whose composite over blackBack gives onBlack
 // and over whiteBack gives onWhite. Per channel the background's share is
 // s = (Cw - Cb) / (Kw - Kb); the channels agree wherever the rendering is
@@ -20,10 +31,14 @@ inline constexpr int kAlphaWhite = 0xFFFFFF;
 // (a coloured shadow or glow: the engine adds light to, or takes it from,
 // the background, which no single alpha can express), alpha is 1 minus the
 // mean of the smallest and largest share and the colour is the mean of the
-// two solutions, which halves and balances the error. Both pictures must
-// have the same size; a null picture is returned otherwise. Format RGBA8888.
-QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, int blackBack = kAlphaBlack,
-                  int whiteBack = kAlphaWhite);
+// two solutions (Balanced), which halves and balances the error; or alpha is
+// 1 minus the smallest share and the colour the solution over the favoured
+// background, which is then reproduced exactly (Black, White); shares
+// within 2/255 of each other (rounding) are always solved Balanced. Both
+// pictures must have the same size; a null picture is returned otherwise.
+// Format RGBA8888.
+QImage solveAlpha(const QImage& onBlack, const QImage& onWhite, AlphaFavour favour = AlphaFavour::Balanced,
+                  int blackBack = kAlphaBlack, int whiteBack = kAlphaWhite);
 
 // An opaque picture made transparent by coverage: coverage is the same size,
 // white where the picture is inside its shape, black outside and grey on

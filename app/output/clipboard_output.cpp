@@ -130,7 +130,7 @@ void clipboardOutputCommand(ProgramState& state, QWidget* owner) {
                 if (!smooth && fx.HReSize) fx.HReSize(pass.constData(), pass.constData(), target.width(), target.height());
                 passes[i].load(file, "BMP");
             }
-            transparent = solveAlpha(passes[0], passes[1]);
+            transparent = solveAlpha(passes[0], passes[1], alphaFavourForShadow(state.style.ShadowType));
         }
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();

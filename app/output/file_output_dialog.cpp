@@ -427,8 +427,10 @@ QString FileOutputDialog::nameForFormat(const QString& name, int format) {
     static const QString kExt[] = {QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG"),
                                    QStringLiteral(".PNG")};
     if (format < 0 || format > FormatPng) return name;
+    // The three formats of old replace each other's extensions and leave
+    // others (".PNG" too) alone; PNG replaces any of the three.
     bool replace = false;
-    for (int i = 0; i <= FormatPng; ++i)
+    for (int i = 0; i < FormatPng; ++i)
         if (i != format && e == kExt[i]) replace = true;
     return replace ? name.left(name.size() - 4) + kExt[format] : name;
 }
@@ -746,7 +748,8 @@ bool FileOutputDialog::runOutput() {
             for (const auto& [file, style] : {std::pair{blackFile, &onBlack}, std::pair{whiteFile, &onWhite}}) {
                 if (const QString problem = makeTextImage(file, style); !problem.isEmpty()) return fail(problem);
             }
-            rgba = solveAlpha(QImage(blackFile, "BMP"), QImage(whiteFile, "BMP"));
+            rgba = solveAlpha(QImage(blackFile, "BMP"), QImage(whiteFile, "BMP"),
+                              alphaFavourForShadow(state_.style.ShadowType));
         }
         if (rgba.isNull()) return fail(QStringLiteral("出力画像を作成できませんでした"));
     }

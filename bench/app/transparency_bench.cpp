@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rendering failed\n");
         return 1;
     }
-    QImage rgba = solveAlpha(black, white);
+    QImage rgba = solveAlpha(black, white, alphaFavourForShadow(style.ShadowType));
     // Invisible pixels as zeros, as the PNG writer stores them, so that both
     // writers get the same picture.
     for (int y = 0; y < rgba.height(); ++y) {

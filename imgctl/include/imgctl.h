@@ -311,7 +311,7 @@ IMGCTL_API int RGBAtoPNG(const char* path, const uint8_t* pixels, int width, int
  *   header:  the header record, or NULL for all zero; its loopCount n: 0
  *            plays endlessly, n >= 1 plays the animation n times in all.
  *   quality: IMGCTL_WEBP_LOSSLESS (-1, or any negative value) for lossless
- *            frames at the encoder's smallest setting, 0..100 for lossy
+ *            frames (the encoder's preset level 6 of 9), 0..100 for lossy
  *            frames at that quality (alpha kept exact).
  * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_HANDLE,
  * IMGCTL_ERR_ARGUMENT (path or frames NULL, count or quality out of range, a

@@ -18,9 +18,8 @@ struct WebPFrame {
 
 // Encodes the frames as an animated WebP. The canvas is as large as the
 // largest frame; each frame is placed at its top-left corner, the rest of
-// the canvas transparent. quality < 0 encodes every frame lossless at the
-// encoder's slowest, smallest setting; 0..100 lossy at that quality (with
-// lossy alpha kept exact). loopCount 0 plays endlessly, n >= 1 n times in all.
+// the canvas transparent. quality < 0 encodes every frame lossless (preset
+// level 6 of 9); 0..100 lossy at that quality (method 4, alpha kept exact). loopCount 0 plays endlessly, n >= 1 n times in all.
 EncodeStatus encodeWebPAnimation(std::span<const WebPFrame> frames, int loopCount, int quality,
                                  std::vector<uint8_t>& out);
 

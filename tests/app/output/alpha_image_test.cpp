@@ -29,6 +29,7 @@ private slots:
             const char* what;
             QImage black, white;
             QList<int> want;
+            AlphaFavour favour = AlphaFavour::Balanced;
         } cases[] = {
             // Background: the engine's black is red 1.
             {"background", pixel(1, 0, 0), pixel(255, 255, 255), {0, 0, 0, 0}},
@@ -40,13 +41,21 @@ private slots:
             // saturates. Shares (255-200)/254 = .217, (255-100)/255 = .608,
             // (255-0)/255 = 1: alpha 1 - (.217 + 1)/2 = .392 -> 100; colours
             // (199.4 + 100) / 2 / .392 (clamped), (100 + 100) / 2 / .392,
-            // (0 + 100) / 2 / .392.
-            {"glow", pixel(200, 100, 0), pixel(255, 255, 255), {255, 255, 128, 100}},
+            // (0 + 100) / 2 / .392 (127.49...: 100 / 255 is not exact).
+            {"glow", pixel(200, 100, 0), pixel(255, 255, 255), {255, 255, 127, 100}},
+            // Kept exact over black: alpha 1 - .217 -> 200; colours
+            // (200 - .216) / .784, 100 / .784, 0.
+            {"glow on black", pixel(200, 100, 0), pixel(255, 255, 255), {255, 128, 0, 200}, AlphaFavour::Black},
+            // A dark shadow the engine takes from white (on black it stays at
+            // 1): shares .528, .626, .744; alpha 1 - .528 -> 120; colours
+            // from white (135 - 255 (1 - a)) / a: 0, 25 / .471, 55 / .471.
+            {"shadow on white", pixel(1, 1, 1), pixel(135, 160, 190), {0, 53, 117, 120}, AlphaFavour::White},
         };
         for (const Case& c : cases) {
-            const QImage out = solveAlpha(c.black, c.white);
+            const QImage out = solveAlpha(c.black, c.white, c.favour);
             QCOMPARE(out.format(), QImage::Format_RGBA8888);
-            QVERIFY2(rgba(out) == c.want, c.what);
+            QVERIFY2(rgba(out) == c.want, qPrintable(QStringLiteral("%1: %2 %3 %4 %5").arg(QLatin1String(c.what))
+                                                           .arg(rgba(out)[0]).arg(rgba(out)[1]).arg(rgba(out)[2]).arg(rgba(out)[3])));
         }
         QVERIFY(solveAlpha(pixel(0, 0, 0), QImage(2, 1, QImage::Format_RGB32)).isNull());
     }
@@ -61,7 +70,7 @@ private slots:
                 auto over = [&](int back, int ch) { return (c[ch] * a + back * (255 - a) + 127) / 255; };
                 const QImage b = pixel(over(1, 0), over(0, 1), over(0, 2));
                 const QImage w = pixel(over(255, 0), over(255, 1), over(255, 2));
-                const QList<int> p = rgba(solveAlpha(b, w));
+                const QList<int> p = rgba(solveAlpha(b, w, AlphaFavour(a % 3)));
                 for (int ch = 0; ch < 3; ++ch) {
                     const int back[2] = {0, 255};
                     const QImage refs[2] = {b, w};
@@ -92,8 +101,8 @@ private slots:
         const QImage out = applyCoverage(opaque, coverage, 0x0000C8);  // red 200
         QCOMPARE(rgba(out, 0), (QList<int>{40, 80, 120, 255}));
         QCOMPARE(rgba(out, 1), (QList<int>{0, 0, 0, 0}));
-        // (160 - 200 * 191/255) / (64/255) = 40.3; 20 / .251 = 79.7; 30 / .251 = 119.5
-        QCOMPARE(rgba(out, 2), (QList<int>{40, 80, 120, 64}));
+        // (160 - 200 * 191/255) / (64/255) = 40.6; 20 / .251 = 79.7; 30 / .251 = 119.5
+        QCOMPARE(rgba(out, 2), (QList<int>{41, 80, 120, 64}));
     }
 
     void matteFlattening() {

@@ -9,8 +9,10 @@ Runs the sample writer (transparency_samples), then for every template:
   those backgrounds within one level per channel, for the template with its
   shadow or glow colour made grey (steps linear in the background: fill,
   texture, gradient, relief, outline, halving, grey shadow and glow);
-- as shipped, the largest difference is reported (a coloured shadow or glow
-  adds or takes light per channel, which no single alpha can express).
+- as shipped, within one level over white for a dark shadow and over black
+  for a glow; the other background's largest difference is reported (a
+  coloured shadow or glow adds or takes light per channel, which no single
+  alpha can express).
 And the animated WebP: frame count, durations, loop count, transparent
 background and opaque ink.
 Exits 77 (skipped) when Pillow is missing.
@@ -48,7 +50,7 @@ def composite_error(png, back_bmp, colour):
     return worst
 
 
-def check_set(folder, stem, strict, name, report):
+def check_set(folder, stem, strict, name, report, favoured=None):
     png = Image.open(os.path.join(folder, stem + ".png"))
     ref = Image.open(os.path.join(folder, stem + "_black.bmp"))
     expect(png.mode == "RGBA", f"{stem}: mode {png.mode}, not RGBA")
@@ -61,6 +63,10 @@ def check_set(folder, stem, strict, name, report):
     report.append((name, stem, black, white))
     if strict:
         expect(black <= 1 and white <= 1, f"{stem}: over black {black}, over white {white} levels off")
+    if favoured == "black":
+        expect(black <= 1, f"{stem}: over black {black} levels off (a glow is kept exact on black)")
+    if favoured == "white":
+        expect(white <= 1, f"{stem}: over white {white} levels off (a dark shadow is kept exact on white)")
 
 
 def main():
@@ -75,7 +81,8 @@ def main():
     for t in manifest["templates"]:
         n = t["name"]
         check_set(folder, n + "_grey", True, n, report)
-        check_set(folder, n, t["shadowType"] == 0, n, report)
+        favoured = {1: "white", 2: "black"}.get(t["shadowType"])
+        check_set(folder, n, t["shadowType"] == 0, n, report, favoured)
     print("template  set        over black  over white")
     for name, stem, b, w in report:
         print(f"{name:8}  {stem[len(name):] or 'as shipped':10} {b:10d}  {w:10d}")
@@ -85,14 +92,15 @@ def main():
         path = os.path.join(folder, f"anim{quality}.webp")
         im = Image.open(path)
         expect(im.format == "WEBP", f"{path}: format {im.format}")
+        expect(im.mode == "RGBA", f"{path}: mode {im.mode}")
         expect(getattr(im, "n_frames", 1) == w["frames"], f"{path}: {getattr(im, 'n_frames', 1)} frames")
         expect(im.info.get("loop") == w["loop"], f"{path}: loop {im.info.get('loop')}")
         expect(im.size == tuple(w["size"]), f"{path}: size {im.size}")
         durations = []
         for i in range(w["frames"]):
             im.seek(i)
+            frame = im.convert("RGBA")  # loading the frame sets its duration
             durations.append(im.info.get("duration"))
-            frame = im.convert("RGBA")
             expect(frame.getpixel((0, 0))[3] == 0, f"{path} frame {i}: background not transparent")
             ink = frame.getpixel((6 + 8 * i, 8))
             expect(ink[3] == 255, f"{path} frame {i}: ink alpha {ink[3]}")

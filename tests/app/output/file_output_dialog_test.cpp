@@ -364,7 +364,7 @@ private slots:
             QVERIFY2(box, c.name);
             QCOMPARE(box->text(), QString::fromUtf8(c.caption));
         }
-        QCOMPARE(d.formatList()->count(), 3);
+        QCOMPARE(d.formatList()->count(), 4);  // BMP, GIF, JPG and PNG
         QCOMPARE(d.shapeList()->itemText(1), QStringLiteral("丸ﾎﾞﾀﾝ"));
         QCOMPARE(d.shadingList()->itemText(5), QStringLiteral("立体Lv5（強）"));
         QCOMPARE(d.outlineList()->itemText(4), QStringLiteral("ﾊﾟｲﾌﾟ枠"));
@@ -686,7 +686,7 @@ private slots:
         QCOMPARE((decode(button, &kind), kind), QByteArray("gif"));
 
         // A question takes its safe answer: an unknown extension is not written.
-        const QString png = out.filePath(QStringLiteral("d.png"));
+        const QString png = out.filePath(QStringLiteral("d.tif"));
         QCOMPARE(run({QStringLiteral("/T"), QStringLiteral("ABC"), QStringLiteral("/F"), png}, &errors), 1);
         QVERIFY(errors.contains(QStringLiteral("ファイル形式と拡張子が一致していません")));
         QVERIFY(!QFile::exists(png));

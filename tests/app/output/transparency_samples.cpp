@@ -68,7 +68,7 @@ bool writeSet(const PavrexStyle& style, const QString& stem, const QString& fold
         !render(style, 0, false, stem + QStringLiteral("_plain_black.bmp"), folder) ||
         !render(style, 0xFFFFFF, false, stem + QStringLiteral("_plain_white.bmp"), folder))
         return false;
-    const QImage rgba = solveAlpha(QImage(black, "BMP"), QImage(white, "BMP"), kAlphaBlack, kAlphaWhite);
+    const QImage rgba = solveAlpha(QImage(black, "BMP"), QImage(white, "BMP"), alphaFavourForShadow(style.ShadowType));
     if (rgba.isNull()) return false;
     const QByteArray png = QFile::encodeName(stem + QStringLiteral(".png"));
     return RGBAtoPNG(png.constData(), rgba.constBits(), rgba.width(), rgba.height(), int(rgba.bytesPerLine())) ==
