@@ -270,7 +270,7 @@ private slots:
 
         QComboBox* fonts = window->fontList();
         const QString opened = fonts->currentText();
-        const int gothic = fonts->findText(QStringLiteral("IPAGothic"));
+        const int gothic = fonts->findText(QStringLiteral("IPAゴシック"));
         QVERIFY(gothic >= 0 && fonts->currentIndex() != gothic);
         fonts->setCurrentIndex(gothic);
         emit fonts->activated(gothic);
