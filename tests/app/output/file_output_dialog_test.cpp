@@ -568,6 +568,27 @@ private slots:
                 QCOMPARE(image.size(), QSize(150, 50));
                 // Shaded face: lighter at the top than at the bottom.
                 QVERIFY(qGray(image.pixel(75, 8)) > qGray(image.pixel(75, 41)));
+                if (shape == 0 && outline != 0) {
+                    // The four rings of the square button along both diagonals,
+                    // outermost first. Raised: light top-left, dark bottom-right;
+                    // sunken the other way round; flat: colour 1 (blue); pipe:
+                    // table of 4 rings, c = 1.5, v = 1, 1/9, 1/9, 1, so blue
+                    // outside and inside and blend(blue, yellow, 1/9) =
+                    // (227, 227, 28) between.
+                    const QRgb light = qRgb(240, 240, 240), dark = qRgb(64, 64, 64), blue = qRgb(0, 0, 255);
+                    const QRgb between = qRgb(227, 227, 28);
+                    const QRgb rings[5][2][4] = {
+                        {},
+                        {{light, light, light, light}, {dark, dark, dark, dark}},
+                        {{dark, dark, dark, dark}, {light, light, light, light}},
+                        {{blue, blue, blue, blue}, {blue, blue, blue, blue}},
+                        {{blue, between, between, blue}, {blue, between, between, blue}},
+                    };
+                    for (int j = 0; j < 4; ++j) {
+                        QCOMPARE(image.pixel(j, j), rings[outline][0][j]);
+                        QCOMPARE(image.pixel(149 - j, 49 - j), rings[outline][1][j]);
+                    }
+                }
                 if (!keep.isEmpty()) QFile::copy(path, keep + QStringLiteral("/b%1%2.gif").arg(shape).arg(outline));
             }
         }
