@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -463,6 +464,16 @@ QString FileVersionText(const QString& path) {
 
 // ---- Starting programs -------------------------------------------------
 
+namespace {
+
+void sleepThread(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+
+std::atomic<ShellPauseFunction> shellPause{sleepThread};
+
+}  // namespace
+
+void SetShellPause(ShellPauseFunction pause) { shellPause = pause ? pause : sleepThread; }
+
 int ShellAndWait(const QString& program, const QString& arguments, QWidget* window, int timeoutMs, int flags) {
     return ShellAndWait(program, QProcess::splitCommand(arguments), window, timeoutMs, flags);
 }
@@ -482,7 +493,7 @@ int ShellAndWait(const QString& program, const QStringList& arguments, QWidget* 
     const int wait = timeoutMs < 0 ? -1 : std::max(timeoutMs, 10);
     while (!process.waitForFinished(wait)) {
         if (process.state() == QProcess::NotRunning) break;
-        if (flags & ShellSleep) QThread::msleep(100);
+        if (flags & ShellSleep) shellPause.load()(100);
         if ((flags & ShellRepaint) && window) window->repaint();
     }
     return 1;

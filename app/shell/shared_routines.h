@@ -221,4 +221,10 @@ int ShellAndWait(const QString& program, const QString& arguments, QWidget* wind
 // As above, with the arguments passed to the program exactly as given.
 int ShellAndWait(const QString& program, const QStringList& arguments, QWidget* window, int timeoutMs, int flags);
 
+// The pause ShellAndWait makes between waits under ShellSleep: sleeps the
+// thread for the given milliseconds. Tests replace it to count the pauses
+// without depending on the clock; nullptr restores the sleep.
+using ShellPauseFunction = void (*)(int milliseconds);
+void SetShellPause(ShellPauseFunction pause);
+
 }  // namespace vakuro

@@ -1,7 +1,11 @@
 #include "golden.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -9,11 +13,29 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::vector<char> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
 void expectMatchesGolden(const std::string& name, const std::string& actualPath) {
     const fs::path golden = fs::path(GOLDEN_DIR) / (name + ".bmp");
     if (const char* update = std::getenv("UPDATE_GOLDEN"); update && std::string(update) == "1") {
-        fs::create_directories(golden.parent_path());
-        fs::copy_file(actualPath, golden, fs::copy_options::overwrite_existing);
+        // Says which images changed, so that each can be looked at (and its
+        // property checks read) before it is committed.
+        const bool existed = fs::exists(golden);
+        const bool same = existed && fileBytes(golden) == fileBytes(actualPath);
+        if (!same) {
+            fs::create_directories(golden.parent_path());
+            fs::copy_file(actualPath, golden, fs::copy_options::overwrite_existing);
+        }
+        std::printf("UPDATE_GOLDEN: %s %s\n", same ? "unchanged" : existed ? "rewrote" : "wrote new",
+                    golden.c_str());
+        std::fflush(stdout);
         return;
     }
     bmp::BmpImage actual, expected;

@@ -2,11 +2,14 @@
 // font (IPAGothic from fonts-ipafont-gothic).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 
 #include "bmp_file.h"
@@ -320,9 +323,265 @@ void writeTexture(const std::string& path, int w, int h, bool stripes) {
     ASSERT_TRUE(bmp::writeBmp(path.c_str(), bmp::makeHeader24(w, h), {}, px));
 }
 
+// Property checks of the gallery images, worked out from the rendering
+// rules rather than from the images, so that a picture that is wrong but
+// stable cannot be approved by its snapshot alone. Rows y count from the
+// bottom, as the fills count them; W and H are the image's size.
+struct Rgb {
+    int r, g, b;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+Rgb at(const bmp::BmpImage& image, int x, int y) {
+    const uint8_t* p = image.pixels.data() + static_cast<size_t>(y) * image.stride() + 3 * static_cast<size_t>(x);
+    return {p[2], p[1], p[0]};
+}
+
+int clamp255(int v) { return std::clamp(v, 0, 255); }
+
+// A text pixel with height h: each fill channel + 10 - h, within 0 ... 255.
+Rgb composed(Rgb fill, int h) { return {clamp255(fill.r + 10 - h), clamp255(fill.g + 10 - h), clamp255(fill.b + 10 - h)}; }
+
+// The quadratic through (0, a), (0.5, b), (1, c) of the three-colour fills.
+int quadratic(int t, int a, int b, int c) {
+    const double x = 0.001 * t;
+    const int v = static_cast<int>(2 * a * (x - 1) * (x - 0.5) + 4 * b * x * (1 - x) + 2 * c * x * (x - 0.5));
+    return v <= 1 ? 1 : v >= 255 ? 255 : v;
+}
+
+bool isGrey(Rgb c) { return c.r == c.g && c.g == c.b; }
+
+void expectBackgroundCorners(const bmp::BmpImage& image, Rgb back) {
+    const int w = image.width(), h = image.height();
+    for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}) {
+        EXPECT_EQ(at(image, x, y), back) << "corner " << x << "," << y;
+    }
+}
+
+// Fill type 1, orange-red (255, 80, 40) on the left to (255, 220, 40) on the
+// right. Text pixels without relief height are the column's fill + 10:
+// red 255, blue 50, green trunc((1 - x / W) 80 + (x / W) 220) + 10, rising
+// from left to right. The shadow (grey, moved 7 right and 7 down) lies
+// below and to the right of the text; the outline is (90, 20, 10).
+void checkGradientShadowOutline(const bmp::BmpImage& image) {
+    const int w = image.width(), h = image.height();
+    expectBackgroundCorners(image, {255, 255, 255});
+    int flat = 0, left = w, right = 0, outline = 0;
+    long long textX = 0, textY = 0, shadowX = 0, shadowY = 0, text = 0, shadow = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = at(image, x, y);
+            if (c.r == 255 && c.b == 50) {
+                const double t = double(x) / w;
+                ASSERT_EQ(c.g, static_cast<int>((1 - t) * 80 + t * 220) + 10) << x << "," << y;
+                ++flat;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+            if (c == Rgb{90, 20, 10}) ++outline;
+            if (isGrey(c) && c.r < 255) {
+                shadowX += x, shadowY += y, ++shadow;
+            } else if (!isGrey(c) && !(c == Rgb{90, 20, 10})) {
+                textX += x, textY += y, ++text;
+            }
+        }
+    EXPECT_GT(flat, 500);
+    EXPECT_LT(left, w / 3);
+    EXPECT_GT(right, 2 * w / 3);
+    EXPECT_GT(outline, 1000);
+    ASSERT_GT(shadow, 0);
+    ASSERT_GT(text, 0);
+    EXPECT_GT(shadowX * text, textX * shadow);  // the shadow's centre lies to the right
+    EXPECT_LT(shadowY * text, textY * shadow);  // and lower
+}
+
+// Fill type 2 on a dark blue back (10, 20, 60): white at the left and right
+// ends, (120, 220, 255) in the middle. Text pixels without relief height
+// are Q(t, ...) + 10 per channel with t = floor(1000 x / W): bluest (lowest
+// red) in the middle. The light shadow (glow) adds the shadow colour
+// (40, 120, 255) to the back colour in proportion to the share E / 81 of its
+// 9 x 9 blur window that the spread text covers: (40 E / 81 + 10,
+// 120 E / 81 + 20, min(255 E / 81 + 60, 255)), fully covered (50, 140, 255).
+void checkThreeColoursGlow(const bmp::BmpImage& image) {
+    const int w = image.width(), h = image.height();
+    expectBackgroundCorners(image, {10, 20, 60});
+    std::vector<Rgb> glowColours;
+    for (int e = 1; e <= 81; ++e) glowColours.push_back({40 * e / 81 + 10, 120 * e / 81 + 20, std::min(255 * e / 81 + 60, 255)});
+    int flat = 0, glow = 0, fullGlow = 0, edgeRed = 0, middleRed = 255;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = at(image, x, y);
+            const int t = 1000 * x / w;
+            const Rgb fill{quadratic(t, 255, 120, 255), quadratic(t, 255, 220, 255), 255};
+            if (c == composed(fill, 0) && c.r < 255) {
+                ++flat;
+                if (std::abs(2 * x - w) < w / 10) middleRed = std::min(middleRed, c.r);
+                if (std::abs(2 * x - w) > w / 2) edgeRed = std::max(edgeRed, c.r);
+            } else if (std::find(glowColours.begin(), glowColours.end(), c) != glowColours.end()) {
+                ++glow;
+                fullGlow += c == glowColours.back();
+            }
+        }
+    EXPECT_GT(flat, 500);
+    EXPECT_GT(glow, 3000);
+    EXPECT_GT(fullGlow, 10);
+    EXPECT_LT(middleRed + 40, edgeRed);
+}
+
+// Fill type 3, (230, 60, 20) at the bottom rising to (250, 250, 120) at the
+// top: row y has t = (y - 0.15 H) / trunc(0.8 H) within 0.00001 ... 1 and
+// each channel trunc((1 - t) C2 + t C1). A relief of depth 1 gives no text
+// pixel any height, so every text pixel is its row's fill + 10 exactly, and
+// the unblurred shadow is the text moved 7 right and 7 down in (128, 128, 128).
+void checkVerticalGradientShallowRelief(const bmp::BmpImage& image) {
+    const int w = image.width(), h = image.height();
+    expectBackgroundCorners(image, {255, 255, 255});
+    auto fill = [h](int y) {
+        double t = (y - 0.15 * h) / static_cast<int>(0.8 * h);
+        if (t <= 0.00001f) t = 0.00001f;
+        if (t >= 1) t = 1;
+        auto channel = [t](int c1, int c2) { return static_cast<int>((1 - t) * c2 + t * c1); };
+        return Rgb{channel(250, 230), channel(250, 60), channel(120, 20)};
+    };
+    int text = 0, low = h, high = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = at(image, x, y);
+            if (isGrey(c)) {
+                if (c.r < 255) {
+                    ASSERT_EQ(c, (Rgb{128, 128, 128})) << x << "," << y;
+                    ASSERT_TRUE(x >= 7 && y + 7 < h && !isGrey(at(image, x - 7, y + 7)))
+                        << "shadow without text at " << x << "," << y;
+                }
+                continue;
+            }
+            ASSERT_EQ(c, composed(fill(y), 0)) << x << "," << y;
+            if (x + 7 < w && y >= 7) {
+                const Rgb below = at(image, x + 7, y - 7);
+                ASSERT_TRUE(!isGrey(below) || below == (Rgb{128, 128, 128})) << x << "," << y;
+            }
+            ++text;
+            low = std::min(low, y);
+            high = std::max(high, y);
+        }
+    EXPECT_GT(text, 2000);
+    // Red-orange at the foot of the text, pale yellow at its head.
+    EXPECT_LT(composed(fill(low), 0).b + 60, composed(fill(high), 0).b);
+}
+
+// Fill type 4: (20, 30, 120) at the bottom, (60, 110, 220) in the middle,
+// (200, 230, 255) at the top; row y has a = floor(1500 y / H) - 250 within
+// 0 ... 1000 and each channel Q(a, C3, C2, C1). The relief's height of a
+// text pixel is its fill's blue + 10 - its blue. Across the horizontal
+// stroke of 字 (rows 77 to 83, 7 pixels high) the heights are the same at
+// the same distance from the upper and the lower edge and fall towards the
+// middle row; the gloss band lights the middle row near the stroke's right
+// end (column 215), where the reflection (rows between half and 85 % of the
+// height) makes it almost white.
+void checkDeepReliefGlossReflection(const bmp::BmpImage& image) {
+    const int h = image.height();
+    expectBackgroundCorners(image, {255, 255, 255});
+    auto blueFill = [h](int y) { return quadratic(std::clamp(1500 * y / h - 250, 0, 1000), 120, 220, 255); };
+    auto height = [&](int x, int y) { return blueFill(y) + 10 - at(image, x, y).b; };
+    for (int x = 150; x <= 200; x += 10) {
+        SCOPED_TRACE(x);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(height(x, 83 - k), height(x, 77 + k)) << k;
+            EXPECT_GT(height(x, 83 - k), height(x, 82 - k)) << k;
+        }
+        EXPECT_GT(height(x, 80), 0);
+        EXPECT_LT(height(x, 80), 25);
+    }
+    for (int x : {211, 212}) {
+        const Rgb c = at(image, x, 80);
+        EXPECT_GT(c.r, 200) << x << c;
+        EXPECT_EQ(c.g, 255) << x << c;
+    }
+    EXPECT_LT(at(image, 200, 80).r, 100);
+}
+
+// Fill type 5, tiled from the bottom-left corner: the 160 x 40 stripe
+// texture's pixel (x mod 160, y mod 40) is (250, 180, 40) where
+// floor((x mod 160 + y mod 40) / 8) is even and (200, 120, 10) where it is
+// odd. A text pixel without relief height is the texture's colour + 10, so
+// each of the two colours may only appear in its own stripes.
+void checkTiledTexture(const bmp::BmpImage& image) {
+    const int w = image.width(), h = image.height();
+    expectBackgroundCorners(image, {255, 255, 255});
+    const Rgb even = composed({250, 180, 40}, 0), odd = composed({200, 120, 10}, 0);
+    int seen[2] = {0, 0};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = at(image, x, y);
+            if (!(c == even) && !(c == odd)) continue;
+            const bool evenStripe = ((x % 160 + y % 40) / 8) % 2 == 0;
+            ASSERT_EQ(c, evenStripe ? even : odd) << x << "," << y;
+            ++seen[evenStripe];
+        }
+    EXPECT_GT(seen[0], 300);
+    EXPECT_GT(seen[1], 300);
+}
+
+// Fill type 6: the 320 x 40 pattern stretched to the canvas. Shrinking
+// samples column floor(x 319 / W) of it, whose colour is red t, green 60 or
+// 110 (alternating every 6 columns), blue 255 - t, with t = 255 column / 319:
+// blue on the left, red on the right. The trapezoid relief gives every text
+// pixel the height 0, 127 (left of an edge) or 20 (d - |dy|) for a pixel
+// straight above or below an edge (d = 3), so every coloured pixel is the
+// fill + 10 - one of those heights, and every horizontal run of text of four
+// or more pixels ends in three pixels of height 127.
+void checkPatternTrapezoid(const bmp::BmpImage& image) {
+    const int w = image.width(), h = image.height();
+    expectBackgroundCorners(image, {255, 255, 255});
+    auto fill = [w](int x) {
+        const int column = x * 319 / w;
+        const int t = 255 * column / 319;
+        return Rgb{t, (column / 6) % 2 ? 60 : 110, 255 - t};
+    };
+    std::vector<int> heights(static_cast<size_t>(w) * h, -1);
+    int flat = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = at(image, x, y);
+            if (isGrey(c)) continue;
+            for (int k : {0, 127, 60, 40, 20})
+                if (c == composed(fill(x), k)) {
+                    heights[static_cast<size_t>(y) * w + x] = k;
+                    break;
+                }
+            ASSERT_GE(heights[static_cast<size_t>(y) * w + x], 0) << x << "," << y << c;
+            flat += heights[static_cast<size_t>(y) * w + x] == 0;
+        }
+    EXPECT_GT(flat, 500);
+    int runs = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w;) {
+            if (heights[static_cast<size_t>(y) * w + x] < 0) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < w && heights[static_cast<size_t>(y) * w + end] >= 0) ++end;
+            if (end - x >= 4) {
+                ++runs;
+                for (int k = end - 3; k < end; ++k)
+                    EXPECT_EQ(heights[static_cast<size_t>(y) * w + k], 127) << k << "," << y;
+            }
+            x = end;
+        }
+    EXPECT_GT(runs, 50);
+    // Blue on the left, red on the right.
+    EXPECT_GT(fill(w / 4).b, fill(3 * w / 4).b);
+}
+
 struct Look {
     const char* name;
     void (*apply)(PavrexStyle&);
+    void (*check)(const bmp::BmpImage&);
 };
 
 const Look kLooks[] = {
@@ -333,7 +592,8 @@ const Look kLooks[] = {
          s.OutlineStyle = 1;
          s.OutlineWidth = 1;
          s.OutlineColor1 = PAVREX_RGB(90, 20, 10);
-     }},
+     },
+     checkGradientShadowOutline},
     {"three_colours_glow", [](PavrexStyle& s) {
          s.FillType = 2;
          s.FillColor1 = PAVREX_RGB(255, 255, 255);
@@ -345,14 +605,16 @@ const Look kLooks[] = {
          s.ShadowSpread = 3;
          s.ShadowBlur = 4;
          s.BackColor = PAVREX_RGB(10, 20, 60);
-     }},
+     },
+     checkThreeColoursGlow},
     {"vertical_gradient_shallow_relief", [](PavrexStyle& s) {
          s.FillType = 3;
          s.FillColor1 = PAVREX_RGB(250, 250, 120);
          s.FillColor2 = PAVREX_RGB(230, 60, 20);
          s.ReliefDepth = 1;
          s.ShadowBlur = 0;
-     }},
+     },
+     checkVerticalGradientShallowRelief},
     {"deep_relief_gloss_reflection", [](PavrexStyle& s) {
          s.FillType = 4;
          s.FillColor1 = PAVREX_RGB(200, 230, 255);
@@ -365,7 +627,8 @@ const Look kLooks[] = {
          s.OutlineWidth = 2;
          s.OutlineColor1 = PAVREX_RGB(255, 255, 255);
          s.OutlineColor2 = PAVREX_RGB(255, 200, 0);
-     }},
+     },
+     checkDeepReliefGlossReflection},
     {"tiled_texture_vertical_outline", [](PavrexStyle& s) {
          s.FillType = 5;
          s.TextureTile = 1;
@@ -373,14 +636,16 @@ const Look kLooks[] = {
          s.OutlineWidth = 1;
          s.OutlineColor1 = PAVREX_RGB(255, 0, 0);
          s.OutlineColor2 = PAVREX_RGB(0, 0, 255);
-     }},
+     },
+     checkTiledTexture},
     {"pattern_vertical_trapezoid", [](PavrexStyle& s) {
          s.FillType = 6;
          s.Vertical = 1;
          s.ReliefOn = 2;
          s.ReliefDepth = 3;
          s.ShadowSpread = 1;
-     }},
+     },
+     checkPatternTrapezoid},
 };
 
 }  // namespace gallery
@@ -397,6 +662,9 @@ TEST_F(ImgMakeTest, GoldenGalleryOfStyles) {
         }
         const std::string out = path(std::string(look.name) + ".bmp");
         ASSERT_EQ(ImgMake(gallery::kTwoKanji, &style, out.c_str(), 0), PAVREX_OK);
+        bmp::BmpImage image;
+        ASSERT_EQ(bmp::readBmp(out.c_str(), image), bmp::BmpReadStatus::Ok);
+        look.check(image);
         expectMatchesGolden(look.name, out);
     }
 }

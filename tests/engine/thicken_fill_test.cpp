@@ -183,8 +183,16 @@ TEST_F(TextureFill, StretchedZoomsTheFileToTheCanvas) {
     ASSERT_EQ(bmp::readBmp(path.c_str(), zoomed), bmp::BmpReadStatus::Ok);
     EXPECT_EQ(zoomed.width(), 12);
     EXPECT_EQ(zoomed.height(), 8);
+    // Zoom from 4 x 4 to 12 x 8: SX = 30, SY = 20, capX = 3, capY = 2.
+    // (0, 0): sx = sy = 0 and fx = fy = 0, the texture's own (0, 0).
     EXPECT_EQ(pixelRgb(c, 0, 0), (Rgb{0, 0, 77}));
-    EXPECT_EQ(pixelRgb(c, 11, 7), (Rgb{zoomed.pixels[7 * zoomed.stride() + 35], zoomed.pixels[7 * zoomed.stride() + 34], 77}));
+    // (11, 7): sx = 11 * 3 / 12 = 2, fx = 11 - 8 = 3; sy = 3 * 7 / 8 = 2,
+    // fy = 7 - 5 = 2: all the weight (w11 = 600) on texture (3, 3).
+    EXPECT_EQ(pixelRgb(c, 11, 7), (Rgb{3, 3, 77}));
+    // (6, 5): sx = 1, fx = 6 - 4 = 2; sy = 1, fy = 5 - 2 = 3, capped at 2:
+    // w01 = 200 on texture (1, 2) and w11 = 400 on (2, 2). Red
+    // (200 * 1 + 400 * 2) / 600 = 1.67 truncates to 1; green 2.
+    EXPECT_EQ(pixelRgb(c, 6, 5), (Rgb{1, 2, 77}));
 }
 
 TEST_F(TextureFill, UnreadableTextureLeavesInkUnpainted) {
@@ -212,14 +220,19 @@ TEST_F(TextureFill, HeaderThatLiesAboutItsSizeIsNotTrusted) {
     EXPECT_EQ(pixelRgb(c, 199, 49), (Rgb{0, 0, 0}));
 }
 
-TEST_F(TextureFill, TextureSmallerThanItsRowsIsReadOnlyAsFarAsItGoes) {
+// A texture file that ends before the rows its header declares cannot be
+// read (the BMP reader refuses it as truncated rather than inventing the
+// missing rows), so, like any unreadable texture, it leaves the ink
+// unpainted: nothing is read past the file's end, and no row of it is used.
+TEST_F(TextureFill, TextureSmallerThanItsRowsIsNotUsed) {
     const std::string path = writeTexture(160, 40);
     std::filesystem::resize_file(path, 54 + 160 * 3 * 20);  // half the rows are gone
     auto c = canvasFrom(Rows(50, std::string(200, '#')));
     useTexture(c, path, 5, 1);
     fill(c);
-    const Rgb corner = pixelRgb(c, 0, 0);
-    EXPECT_TRUE(corner == (Rgb{0, 0, 0}) || corner == (Rgb{0, 0, 77})) << corner;
+    for (auto [x, y] : {std::pair{0, 0}, {5, 3}, {159, 19}, {170, 25}, {199, 49}}) {
+        EXPECT_EQ(pixelRgb(c, x, y), (Rgb{0, 0, 0})) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -60,12 +60,21 @@ private slots:
     }
 
     void emptyTextIsPlacedAsIfItsInkWereCentred() {
-        QImage text = canvas(20, 10, kWhite);
-        text.setPixel(0, 0, qRgb(1, 1, 1));  // ink at the corner only, on a copy below
+        // An empty text's margins (L = R = W, T = B = H) cancel out, so the
+        // centring correction leaves it where plain centring puts it: the
+        // canvas is the button's background, exactly as without the
+        // correction. The same image with one inked corner pixel shows that
+        // the correction does move a text that has ink: (R - L) / 2 = 9.5
+        // and (B - T) / 2 = 4.5 bring the corner from (20, 0) to (30, 4).
         const QImage empty = canvas(20, 10, kWhite);
-        const InkMargins m = inkMargins(empty, kWhite);
-        QCOMPARE(m.right - m.left, 0);
-        QCOMPARE(m.bottom - m.top, 0);
+        const QImage centred = placeOnCanvas(empty, 60, 10, kWhite, true);
+        QCOMPARE(centred, placeOnCanvas(empty, 60, 10, kWhite, false));
+        QCOMPARE(centred, canvas(60, 10, kWhite));
+        QImage text = empty;
+        text.setPixel(0, 0, qRgb(1, 1, 1));
+        const QImage moved = placeOnCanvas(text, 60, 10, kWhite, true);
+        QCOMPARE(at(moved, 30, 4), 0x010101);
+        QCOMPARE(at(moved, 20, 0), kWhite);
     }
 
     void roundButtonCornerHasTheOutsideColour() {
@@ -101,6 +110,45 @@ private slots:
         QCOMPARE(at(image, 20, 10), kWhite);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 40; ++x) QVERIFY(at(image, x, y) != 0x0000FF);
+    }
+
+    void squareSunkenAndPipeOutlinesPixelByPixel() {
+        // Worked by hand from the side order top, left, bottom, right of
+        // each ring j. Sunken draws full-length sides (dark top and left,
+        // light bottom and right, later sides over earlier ones); the pipe
+        // draws ring j as the border of the rectangle j ... size - 1 - j in
+        // table[j]. Three pipe rings: c = 1, v = 1, 0, 1, so colour 1
+        // outside and inside and colour 2 between.
+        // D dark 0x404040, L light 0xF0F0F0, A colour 1, B colour 2, . face.
+        const struct {
+            const char* name;
+            int outline;
+            int width;
+            QStringList rows;
+        } cases[] = {
+            {"sunken", OutlineSunken, 2, {"DDDDDL", "DDDDLL", "DD..LL", "DLLLLL", "LLLLLL"}},
+            {"pipe", OutlinePipe, 3,
+             {"AAAAAAAA", "ABBBBBBA", "ABAAAABA", "ABA..ABA", "ABAAAABA", "ABBBBBBA", "AAAAAAAA"}},
+        };
+        const QHash<QChar, int> colours = {{u'D', kOutlineDark}, {u'L', kOutlineLight}, {u'A', 0xFF0000},
+                                           {u'B', 0x00FFFF}, {u'.', kWhite}};
+        for (const auto& c : cases) {
+            const int w = int(c.rows[0].size());
+            const int h = int(c.rows.size());
+            QImage image = canvas(w, h, kWhite);
+            ButtonLook look;
+            look.shape = ShapeSquare;
+            look.outline = c.outline;
+            look.outlineWidth = c.width;
+            look.colour1 = 0xFF0000;
+            look.colour2 = 0x00FFFF;
+            paintButton(image, kWhite, look);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    QVERIFY2(at(image, x, y) == colours.value(c.rows[y][x]),
+                             qPrintable(QStringLiteral("%1 at (%2, %3): %4").arg(QLatin1String(c.name)).arg(x).arg(y)
+                                            .arg(at(image, x, y), 6, 16, QLatin1Char('0'))));
+        }
     }
 
     void diamondWithoutSmoothingHasSteppedEdges() {

@@ -305,13 +305,23 @@ private slots:
         d.nameField()->setText(f.out(QStringLiteral("warp.GIF")));
         d.widthField()->setText(QStringLiteral("200"));
         d.heightField()->setText(QStringLiteral("100"));
-        const int expected = warpHeight(1, 50, 50, 50, QSize(200, 100));
-        QCOMPARE(d.transformedHeight(), expected);
-        QCOMPARE(d.sizeLabel()->text(), QStringLiteral("変形後ｻｲｽﾞ = 200 X %1").arg(expected));
-        if (expected >= 10 && expected <= 2000) {
-            QVERIFY(d.runOutput());
-            QCOMPARE(decode(f.out(QStringLiteral("warp.GIF"))).size(), QSize(200, expected));
-        }
+        // Arch, P1 = P2 = 50 on 200 x 100: every bottom is
+        // round(100 * 50 * 0.01 + 100) = 150; the middle column's top sags to
+        // round(0.25 * 100 * 100 / 26) = 96, column 50's to
+        // round(0.1875 * 100 * 100 / 26) = 72.
+        QCOMPARE(d.transformedHeight(), 150);
+        QCOMPARE(d.sizeLabel()->text(), QStringLiteral("変形後ｻｲｽﾞ = 200 X 150"));
+        QVERIFY(d.runOutput());
+        const QImage image = decode(f.out(QStringLiteral("warp.GIF")));
+        QCOMPARE(image.size(), QSize(200, 150));
+        // The black block (source rows 25 to 74 of columns 50 to 149) is
+        // pushed down: above the sag the middle column is background, and
+        // its rows 96 + 54 * 25 / 100 ... 96 + 54 * 75 / 100 are black.
+        QVERIFY(qGray(image.pixel(100, 60)) > 215);
+        QVERIFY(qGray(image.pixel(100, 123)) < 40);
+        QVERIFY(qGray(image.pixel(50, 60)) > 215);
+        QVERIFY(qGray(image.pixel(50, 110)) < 40);
+        QVERIFY(qGray(image.pixel(10, 140)) > 215);
     }
 
     void jpegTakesQualityAndProgressionFromSetup() {
@@ -459,14 +469,46 @@ private slots:
             // White background, black block in the middle.
             QVERIFY(qGray(image.pixel(150, 75)) < 40);
             QVERIFY(qGray(image.pixel(5, 5)) > 215);
+            if (format == 0) {
+                // The BMP is a byte-for-byte copy of the temporary bitmap of its run.
+                QFile bmp(f.out(names[0]));
+                QVERIFY(bmp.open(QIODevice::ReadOnly));
+                QFile temporary(TempFolder() + QStringLiteral("VakTmp.bmp"));
+                QVERIFY(temporary.open(QIODevice::ReadOnly));
+                const QByteArray copied = bmp.readAll();
+                QCOMPARE(copied.size(), 54 + 900 * 150);
+                QVERIFY(copied == temporary.readAll());
+            }
         }
         QVERIFY(messages.messages.isEmpty());
         QCOMPARE(f.host.lastQuality, 101);
         QVERIFY(f.host.prepared >= 3);
-        // The BMP is a byte-for-byte copy of the temporary bitmap of its run.
-        QFile bmp(f.out(names[0]));
-        QVERIFY(bmp.open(QIODevice::ReadOnly));
-        QCOMPARE(bmp.read(2), QByteArray("BM"));
+    }
+
+    void plainGifWithTransparencyClearsTheBackground() {
+        // Without a button the transparent colour is the text image's
+        // top-left pixel: the white background; the black block stays.
+        FileOutputFixture f;
+        QVERIFY(f.bound);
+        for (const bool transparent : {true, false}) {
+            f.writeIni(kPlainIni + "FileOutTransBack=" + QByteArray::number(int(transparent)) + "\r\n");
+            MessageRecorder messages;
+            FileOutputDialog d(*f.state, nullptr);
+            d.load();
+            d.formatList()->setCurrentIndex(1);
+            QCOMPARE(d.findChild<QCheckBox*>(QStringLiteral("Check3"))->isChecked(), transparent);
+            const QString path = f.out(QStringLiteral("clear%1.GIF").arg(int(transparent)));
+            d.nameField()->setText(path);
+            d.widthField()->setText(QStringLiteral("200"));
+            d.heightField()->setText(QStringLiteral("100"));
+            QVERIFY(d.runOutput());
+            const QImage image = decode(path);
+            QCOMPARE(image.size(), QSize(200, 100));
+            QCOMPARE(qAlpha(image.pixel(0, 0)), transparent ? 0 : 255);
+            QCOMPARE(qAlpha(image.pixel(199, 99)), transparent ? 0 : 255);
+            QCOMPARE(qAlpha(image.pixel(100, 50)), 255);
+            QVERIFY(qGray(image.pixel(100, 50)) < 40);
+        }
     }
 
     void squareButtonGifHasNoTransparencyRoundOneHas() {
@@ -526,6 +568,27 @@ private slots:
                 QCOMPARE(image.size(), QSize(150, 50));
                 // Shaded face: lighter at the top than at the bottom.
                 QVERIFY(qGray(image.pixel(75, 8)) > qGray(image.pixel(75, 41)));
+                if (shape == 0 && outline != 0) {
+                    // The four rings of the square button along both diagonals,
+                    // outermost first. Raised: light top-left, dark bottom-right;
+                    // sunken the other way round; flat: colour 1 (blue); pipe:
+                    // table of 4 rings, c = 1.5, v = 1, 1/9, 1/9, 1, so blue
+                    // outside and inside and blend(blue, yellow, 1/9) =
+                    // (227, 227, 28) between.
+                    const QRgb light = qRgb(240, 240, 240), dark = qRgb(64, 64, 64), blue = qRgb(0, 0, 255);
+                    const QRgb between = qRgb(227, 227, 28);
+                    const QRgb rings[5][2][4] = {
+                        {},
+                        {{light, light, light, light}, {dark, dark, dark, dark}},
+                        {{dark, dark, dark, dark}, {light, light, light, light}},
+                        {{blue, blue, blue, blue}, {blue, blue, blue, blue}},
+                        {{blue, between, between, blue}, {blue, between, between, blue}},
+                    };
+                    for (int j = 0; j < 4; ++j) {
+                        QCOMPARE(image.pixel(j, j), rings[outline][0][j]);
+                        QCOMPARE(image.pixel(149 - j, 49 - j), rings[outline][1][j]);
+                    }
+                }
                 if (!keep.isEmpty()) QFile::copy(path, keep + QStringLiteral("/b%1%2.gif").arg(shape).arg(outline));
             }
         }

@@ -168,6 +168,74 @@ private slots:
             }
     }
 
+    void bowlDrawTiny() {
+        // Type 2, 4 x 2, P1 = P2 = 50: a = 0, 0.1875, 0.25, 0.1875; top 0;
+        // bottom = round(2 - a * 2 * 100 / 26 + 2 * 0.5) = round(3),
+        // round(1.558), round(1.077), round(1.558) = 3, 2, 1, 2.
+        const QImage src = graded(4, 2, 100);
+        QCOMPARE(warpHeight(2, 50, 50, 50, src.size()), 3);
+        const QImage out = warpImage(src, 2, 50, 50, 50, kBack);
+        QCOMPARE(out.size(), QSize(4, 3));
+        // Column 0: two rows stretched into three (green 0, 50, 100).
+        QCOMPARE(out.pixel(0, 0), qRgb(0, 0, 7));
+        QCOMPARE(out.pixel(0, 1), qRgb(0, 50, 7));
+        QCOMPARE(out.pixel(0, 2), qRgb(0, 100, 7));
+        // Columns 1 and 3: copied to rows 0 and 1, background below.
+        for (int x : {1, 3}) {
+            QCOMPARE(out.pixel(x, 0), src.pixel(x, 0));
+            QCOMPARE(out.pixel(x, 1), src.pixel(x, 1));
+            QCOMPARE(out.pixel(x, 2), kBack);
+        }
+        // Column 2: both rows averaged into row 0.
+        QCOMPARE(out.pixel(2, 0), qRgb(20, 50, 7));
+        QCOMPARE(out.pixel(2, 1), kBack);
+        QCOMPARE(out.pixel(2, 2), kBack);
+    }
+
+    void roofDrawTiny() {
+        // Type 6, 4 x 2, P1 = 100, P2 = 50: top = round(2 * (1 - |2 i / 4 - 1|))
+        // = 0, 1, 2, 1 (the peak drop in the middle); every bottom
+        // round(2 * 0.5 + 2 + 1) = 4. Each column is stretched to its span.
+        const QImage src = graded(4, 2, 100);
+        QCOMPARE(warpHeight(6, 100, 50, 50, src.size()), 4);
+        const QImage out = warpImage(src, 6, 100, 50, 50, kBack);
+        QCOMPARE(out.size(), QSize(4, 4));
+        // Column 0: 2 rows into 4, each row doubled.
+        const int column0[] = {0, 0, 100, 100};
+        for (int y = 0; y < 4; ++y) QCOMPARE(out.pixel(0, y), qRgb(0, column0[y], 7));
+        // Columns 1 and 3: rows 1..3, 2 rows into 3 (green 0, 50, 100).
+        for (int x : {1, 3}) {
+            QCOMPARE(out.pixel(x, 0), kBack);
+            QCOMPARE(out.pixel(x, 1), qRgb(10 * x, 0, 7));
+            QCOMPARE(out.pixel(x, 2), qRgb(10 * x, 50, 7));
+            QCOMPARE(out.pixel(x, 3), qRgb(10 * x, 100, 7));
+        }
+        // Column 2: rows 2..3, a copy.
+        QCOMPARE(out.pixel(2, 0), kBack);
+        QCOMPARE(out.pixel(2, 1), kBack);
+        QCOMPARE(out.pixel(2, 2), src.pixel(2, 0));
+        QCOMPARE(out.pixel(2, 3), src.pixel(2, 1));
+    }
+
+    void waveOfOneAndAHalfPeriodsDrawTiny() {
+        // Type 9, 6 x 2, P1 = 100, P2 = 0: v = round(2 * 0.5 * (sin(3 pi i / 6) + 1))
+        // = round(1 + sin(pi i / 2)) = 1, 2, 1, 0, 1, 2: two crests (i = 1
+        // and 5) and one trough (i = 3) across the width. Type 8 on the same
+        // picture has one period: round(1 + sin(pi i / 3)) = 1, 2, 2, 1, 0, 0.
+        const QImage src = numbered(6, 2);
+        QCOMPARE(warpHeight(9, 100, 0, 50, src.size()), 4);
+        const QImage out = warpImage(src, 9, 100, 0, 50, kBack);
+        QCOMPARE(out.size(), QSize(6, 4));
+        const int shift[] = {1, 2, 1, 0, 1, 2};
+        for (int i = 0; i < 6; ++i)
+            for (int y = 0; y < 4; ++y) {
+                const int sy = y - shift[i];
+                QCOMPARE(out.pixel(i, y), sy >= 0 && sy < 2 ? src.pixel(i, sy) : kBack);
+            }
+        const int onePeriod[] = {1, 2, 2, 1, 0, 0};
+        for (int i = 0; i < 6; ++i) QCOMPARE(warpColumn(8, 100, 0, 50, 6, 2, i).top, onePeriod[i]);
+    }
+
     void noTransformStretches() {
         // 177 x 33, P1 = 50: round(49.5) = 50 (halves to even).
         QCOMPARE(warpHeight(0, 50, 50, 50, QSize(177, 33)), 50);

@@ -314,11 +314,19 @@ TEST_F(SettingsStore, KeyTableDefaultsAndSpelling) {
 }
 
 TEST_F(SettingsStore, InstallDirGoesToTheUserSettings) {
-    WriteInstallDir(QStringLiteral("/opt/vakuro/"));
+    // The test runner points the user configuration at a scratch folder;
+    // without it this test would write into the real one, so the redirect
+    // is checked before anything is written.
+    const QString scratch = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(scratch.isEmpty()) << "XDG_CONFIG_HOME is not redirected";
+    ASSERT_TRUE(QFileInfo(scratch).isDir()) << scratch.toStdString();
+    ASSERT_NE(QFileInfo(scratch).canonicalFilePath(), QFileInfo(QDir::homePath() + QStringLiteral("/.config")).canonicalFilePath());
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Vakuro"));
+    ASSERT_TRUE(settings.fileName().startsWith(scratch + QLatin1Char('/'))) << settings.fileName().toStdString();
+    WriteInstallDir(QStringLiteral("/opt/vakuro/"));
+    settings.sync();
     EXPECT_EQ(settings.value(QStringLiteral("Vakuro/InstallDir")).toString(), QStringLiteral("/opt/vakuro/"));
-    // The test runner points the user configuration at a scratch folder.
-    EXPECT_TRUE(settings.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME"))) << settings.fileName().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(settings.fileName()));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -10,17 +11,42 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace vakuro {
 namespace {
 
-// A window that counts its repaints.
+// A window that counts its repaints, and logs them as 'r'. After `release`
+// repaints (when set) it creates the marker file that a waiting child
+// process polls for, so the process ends after a number of rounds that
+// does not depend on the machine's speed.
+std::string eventLog;
+
 class CountingWindow : public QWidget {
 public:
     int paints = 0;
+    int release = 0;
+    QString marker;
 
 protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
+    void paintEvent(QPaintEvent*) override {
+        ++paints;
+        eventLog += 'r';
+        if (release > 0 && paints == release) QFile(marker).open(QIODevice::WriteOnly);
+    }
 };
+
+// Logs a pause as 'p' (only the 100 ms pause is expected), without sleeping.
+void countingPause(int milliseconds) { eventLog += milliseconds == 100 ? 'p' : '?'; }
+
+// Arguments for /bin/sh: wait until the marker file exists. The loop ends by
+// itself after about 60 s so that a broken ShellAndWait fails the test
+// instead of hanging it.
+QStringList waitForMarker(const QString& marker) {
+    return {QStringLiteral("-c"),
+            QStringLiteral("i=0; while [ ! -e \"$0\" ] && [ $i -lt 6000 ]; do sleep 0.01; i=$((i+1)); done"),
+            marker};
+}
 
 const QString kShell = QStringLiteral("/bin/sh");
 
@@ -71,22 +97,50 @@ TEST(ShellAndWait, ArgumentListIsPassedAsIs) {
 }
 
 TEST(ShellAndWait, RepaintsTheWindowBetweenWaits) {
+    // Every wait that times out is followed by one repaint; the process
+    // ends once the window has been repainted five times, so ShellAndWait
+    // returns only after at least five rounds, and without pauses.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     CountingWindow window;
     showExposed(window);
-    const int before = window.paints;
-    EXPECT_EQ(ShellAndWait(kShell, QStringLiteral("-c \"sleep 0.3\""), &window, 0, ShellRepaint), 1);
-    EXPECT_GT(window.paints - before, 5);
+    window.marker = dir.filePath(QStringLiteral("released"));
+    window.release = window.paints + 5;
+    eventLog.clear();
+    SetShellPause(countingPause);
+    EXPECT_EQ(ShellAndWait(kShell, waitForMarker(window.marker), &window, 0, ShellRepaint), 1);
+    SetShellPause(nullptr);
+    EXPECT_TRUE(QFileInfo::exists(window.marker));
+    EXPECT_GE(eventLog.size(), 5u);
+    EXPECT_EQ(eventLog, std::string(eventLog.size(), 'r'));
     EXPECT_TRUE(window.isVisible());
 }
 
 TEST(ShellAndWait, SleepsBetweenWaits) {
+    // With ShellSleep each round pauses 100 ms before its repaint: the
+    // log alternates pause, repaint. Without ShellRepaint nothing is
+    // repainted; the pauses alone are counted until the marker appears.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     CountingWindow window;
     showExposed(window);
-    const int before = window.paints;
-    EXPECT_EQ(ShellAndWait(kShell, QStringLiteral("-c \"sleep 0.35\""), &window, 10, ShellSleep | ShellRepaint), 1);
-    // Each round waits 10 ms and sleeps 100 ms: a handful of repaints only.
-    EXPECT_GE(window.paints - before, 1);
-    EXPECT_LE(window.paints - before, 5);
+    window.marker = dir.filePath(QStringLiteral("released"));
+    window.release = window.paints + 3;
+    eventLog.clear();
+    SetShellPause(countingPause);
+    EXPECT_EQ(ShellAndWait(kShell, waitForMarker(window.marker), &window, 10, ShellSleep | ShellRepaint), 1);
+    EXPECT_TRUE(QFileInfo::exists(window.marker));
+    ASSERT_GE(eventLog.size(), 6u);
+    for (size_t i = 0; i < eventLog.size(); ++i) EXPECT_EQ(eventLog[i], i % 2 == 0 ? 'p' : 'r') << i;
+
+    // A pause alone, no repaint: a child that ends by itself.
+    eventLog.clear();
+    EXPECT_EQ(ShellAndWait(kShell, QStringList{QStringLiteral("-c"), QStringLiteral("sleep 0.05")}, &window, 10,
+                           ShellSleep),
+              1);
+    SetShellPause(nullptr);
+    EXPECT_FALSE(eventLog.empty());
+    EXPECT_EQ(eventLog, std::string(eventLog.size(), 'p'));
 }
 
 TEST(ShellAndWait, HidesTheWindowAndLeavesItHidden) {

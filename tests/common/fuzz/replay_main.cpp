@@ -1,5 +1,8 @@
 // Runs the fuzz entry over generated seeds and over the files and folders
 // named on the command line, so that builds without libFuzzer exercise it.
+// A named file or folder that does not exist fails the run: the corpus is
+// part of the test. Files whose names start with a dot (the placeholder
+// that keeps an empty regressions folder in the repository) are skipped.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -76,10 +79,14 @@ int main(int argc, char** argv) {
         const std::filesystem::path path(argv[i]);
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::directory_iterator(path)) {
-                if (entry.is_regular_file()) runFile(entry.path(), count);
+                if (entry.is_regular_file() && entry.path().filename().string().front() != '.')
+                    runFile(entry.path(), count);
             }
-        } else if (std::filesystem::exists(path)) {
+        } else if (std::filesystem::is_regular_file(path)) {
             runFile(path, count);
+        } else {
+            std::fprintf(stderr, "corpus missing: %s\n", argv[i]);
+            return 1;
         }
     }
     std::printf("replayed %zu inputs\n", count);
