@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "test_support.h"
 
@@ -156,6 +158,62 @@ TEST(Light, GoldenStrokes) {
             }
         }
     expectMatchesGolden(lightRays(picture.view(), 56, 12, 6, 1), "light/strokes_48x20_from_56_12");
+}
+
+// The march exactly as the rule reads, probe by probe, with no skipping:
+// the fast march must give the same pixel for every light position.
+Image directLight(ImageView source, int lightX, int lightY, int strength, int falloff) {
+    Image out(source.width, source.height);
+    std::copy(source.data, source.data + out.data.size(), out.data.begin());
+    const uint8_t* key = source.pixel(0, 0);
+    const auto isKey = [&](long long c, long long r) {
+        if (c < 0 || c >= source.width || r < 0 || r >= source.height) return true;
+        const uint8_t* p = source.pixel(static_cast<int>(c), static_cast<int>(r));
+        return p[0] == key[0] && p[1] == key[1] && p[2] == key[2];
+    };
+    for (int y = 0; y < source.height; ++y)
+        for (int x = 0; x < source.width; ++x) {
+            const long long dx = static_cast<long long>(lightX) - x, dy = static_cast<long long>(lightY) - y;
+            const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy, d = adx > 1 ? adx : 1;
+            int count = 0;
+            long long px = x, py = y;
+            for (long long k = 0; k < adx; k += 2) {
+                px = x < lightX ? x + k : x - k;
+                py = y < lightY ? y + ady * k / d : y - ady * k / d;
+                if (!isKey(px, py)) {
+                    ++count;
+                } else if (count > 0) {
+                    break;
+                }
+            }
+            count = std::min(count, 40);
+            double o = std::trunc(count - std::sqrt(double(x - px) * double(x - px) + 2 * double(y - py) * double(y - py)) *
+                                              falloff / 30);
+            if (!(o > 0)) continue;
+            const int add = static_cast<int>(std::clamp(o * strength, -255.0, 255.0));
+            uint8_t* q = out.pixel(x, y);
+            for (int ch = 0; ch < 3; ++ch) q[ch] = static_cast<uint8_t>(std::clamp(q[ch] + add, 0, 255));
+        }
+    return out;
+}
+
+TEST(Light, SameAsTheDirectMarchForEveryLight) {
+    // Ink in the middle of a wider picture, so that many pixels march
+    // through empty columns before and after it; and a picture of ink only.
+    Image wide(40, 9);
+    for (int y = 2; y < 7; ++y)
+        for (int x = 14; x < 27; ++x)
+            if ((x * 7 + y * 3) % 5 < 3) wide.pixel(x, y)[1] = static_cast<uint8_t>(30 + x);
+    const Image full = greyImage(3, 2, {1, 5, 6, 7, 8, 9});
+    const std::pair<int, int> lights[] = {{-30, 4}, {-1, -1}, {0, 0}, {13, 8}, {20, 4}, {20, 20}, {27, -6},
+                                          {39, 8}, {45, 3}, {80, -40}, {60, 100}, {7, 4}, {33, 0}};
+    for (const auto& [lx, ly] : lights)
+        for (int falloff : {0, 1, -2}) {
+            EXPECT_EQ(lightRays(wide.view(), lx, ly, 3, falloff).data, directLight(wide.view(), lx, ly, 3, falloff).data)
+                << lx << "," << ly << " falloff " << falloff;
+            EXPECT_EQ(lightRays(full.view(), lx, ly, 3, falloff).data, directLight(full.view(), lx, ly, 3, falloff).data)
+                << lx << "," << ly << " falloff " << falloff;
+        }
 }
 
 }  // namespace
