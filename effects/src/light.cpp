@@ -14,36 +14,12 @@ struct March {
     int64_t py;
 };
 
-// The bounding box of the pixels not of the key colour; empty when
-// right < left. A probe outside it is of the key colour.
-struct InkBox {
-    int64_t left = 0, right = -1, bottom = 0, top = -1;
-};
-
-InkBox inkBox(ImageView image, const uint8_t* key) {
-    InkBox box{image.width, -1, image.height, -1};
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const uint8_t* p = image.pixel(x, y);
-            if (p[0] == key[0] && p[1] == key[1] && p[2] == key[2]) continue;
-            box.left = std::min<int64_t>(box.left, x);
-            box.right = std::max<int64_t>(box.right, x);
-            box.bottom = std::min<int64_t>(box.bottom, y);
-            box.top = std::max<int64_t>(box.top, y);
-        }
-    }
-    return box;
-}
-
 // The probe march of one pixel toward the light. Column and row move
 // monotonically toward the light, so once a probe leaves the image every
 // later one lies outside too: the march ends there, or, when no ink has
 // been met, jumps to the last probe (only its position still matters).
-// Before the first ink the march also skips the columns short of the ink
-// box and ends once it has passed the box: no probe there can count, and
-// most pixels of a title are far from its ink.
-March marchTowardLight(ImageView image, const uint8_t* key, const InkBox& box, int x, int y,
-                       int64_t lightX, int64_t lightY) {
+March marchTowardLight(ImageView image, const uint8_t* key, int x, int y, int64_t lightX,
+                       int64_t lightY) {
     const int64_t dx = lightX - x, dy = lightY - y;
     // Both below 2^32, so |dy| * k (k < |dx|) fits in 64 bits.
     const uint64_t adx = static_cast<uint64_t>(dx < 0 ? -dx : dx);
@@ -61,34 +37,11 @@ March marchTowardLight(ImageView image, const uint8_t* key, const InkBox& box, i
     const uint64_t q = 2 * ady / d, r = 2 * ady % d;
     uint64_t rise = 0, remainder = 0;
     March m{0, x, y};
-    const auto noInkAhead = [&]() {
-        const auto [lastCol, lastRow] = probeAt((adx - 1) & ~uint64_t{1});
-        m.px = lastCol;
-        m.py = lastRow;
-    };
-    uint64_t k = 0;
-    // Columns move by one per k toward the light: the first even k that
-    // reaches the box's near side.
-    const int64_t gap = stepX > 0 ? box.left - x : x - box.right;
-    if (gap > 0 && adx > 0) {
-        k = (static_cast<uint64_t>(gap) + 1) & ~uint64_t{1};
-        if (k >= adx) {
-            noInkAhead();
-            return m;
-        }
-        rise = ady * k / d;
-        remainder = ady * k % d;
-    }
-    for (; k < adx; k += 2) {
+    for (uint64_t k = 0; k < adx; k += 2) {
         const int64_t col = x + stepX * static_cast<int64_t>(k);
         const int64_t row = y + stepY * static_cast<int64_t>(rise);
         m.px = col;
         m.py = row;
-        if (m.count == 0 && ((stepX > 0 ? col > box.right : col < box.left) ||
-                             (stepY > 0 ? row > box.top : row < box.bottom))) {
-            noInkAhead();  // past the box: every later probe is of the key colour
-            break;
-        }
         const bool inside = col >= 0 && col < image.width && row >= 0 && row < image.height;
         if (inside) {
             const uint8_t* p = image.pixel(static_cast<int>(col), static_cast<int>(row));
@@ -98,7 +51,11 @@ March marchTowardLight(ImageView image, const uint8_t* key, const InkBox& box, i
                 break;  // a key-coloured probe after ink
             }
         } else {
-            if (m.count == 0) noInkAhead();
+            if (m.count == 0) {
+                const auto [lastCol, lastRow] = probeAt((adx - 1) & ~uint64_t{1});
+                m.px = lastCol;
+                m.py = lastRow;
+            }
             break;
         }
         rise += q;
@@ -118,11 +75,10 @@ Image lightRays(ImageView source, int lightX, int lightY, int strength, int fall
     Image out(source.width, source.height);
     std::copy(source.data, source.data + out.data.size(), out.data.begin());
     const uint8_t* key = source.pixel(0, 0);
-    const InkBox box = inkBox(source, key);
     for (int y = 0; y < source.height; ++y) {
         uint8_t* o = out.row(y);
         for (int x = 0; x < source.width; ++x, o += 3) {
-            const March m = marchTowardLight(source, key, box, x, y, lightX, lightY);
+            const March m = marchTowardLight(source, key, x, y, lightX, lightY);
             const double ex = static_cast<double>(x - m.px);
             const double ey = static_cast<double>(y - m.py);
             double brightness = std::trunc(m.count - std::sqrt(ex * ex + 2 * ey * ey) * falloff / 30);

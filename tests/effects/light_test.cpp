@@ -214,6 +214,16 @@ TEST(Light, SameAsTheDirectMarchForEveryLight) {
             EXPECT_EQ(lightRays(full.view(), lx, ly, 3, falloff).data, directLight(full.view(), lx, ly, 3, falloff).data)
                 << lx << "," << ly << " falloff " << falloff;
         }
+    // Scattered ink of several colours, lit from every place of a grid in
+    // and around the picture: steep, shallow and level marches.
+    Image scattered(30, 24);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 30; ++x)
+            if (x > 0 && (x * 13 + y * 7 + x * y) % 11 < 3) scattered.pixel(x, y)[(x + y) % 3] = 90;
+    for (int lx = -7; lx <= 37; lx += 4)
+        for (int ly = -6; ly <= 30; ly += 3)
+            EXPECT_EQ(lightRays(scattered.view(), lx, ly, 2, 1).data, directLight(scattered.view(), lx, ly, 2, 1).data)
+                << lx << "," << ly;
 }
 
 }  // namespace
