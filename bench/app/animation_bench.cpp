@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include "animation_driver.h"
+#include "bench_title.h"
 #include "frame_table.h"
 #include "library_binding.h"
 #include "program_paths.h"
@@ -31,15 +32,6 @@ using namespace vakuro;
 
 namespace {
 
-// A title as the program's users make them: gold gradient fill, dark outline,
-// shadow, on a deep blue background.
-void styleTitle(PavrexStyle& s) {
-    PavrexStyleDefaults(&s);
-    s.FillType = 3;
-    s.FillColor1 = PAVREX_RGB(255, 236, 120);
-    s.FillColor2 = PAVREX_RGB(230, 110, 20);
-    s.BackColor = PAVREX_RGB(20, 30, 80);
-}
 
 AnimationSchedule fadeSchedule() {
     AnimationSchedule s;
@@ -90,23 +82,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     Libraries libraries;
-    QString error;
-    if (!bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
+    if (!bindBenchLibraries(libraries)) return 1;
     ProgramState state(libraries, SettingsPath());
-    styleTitle(state.style);
+    styleBenchTitle(state.style);
     RenderPipeline pipeline(state);
-    const QString text = QStringLiteral("文字画像を作ろう");
-    pipeline.RenderTextImage(text, 0, TempFolder() + QStringLiteral("title.bmp"), 0, 1);
-
-    AnimationRunInputs inputs;
-    inputs.text = text;
-    inputs.baseRendering = pipeline.holder();
-    inputs.outputWidth = 999;
-    inputs.outputHeight = 300;
-    inputs.widthScale = 999.0 / std::max(1, inputs.baseRendering.width());
+    const AnimationRunInputs inputs = renderBenchTitle(pipeline);
     const AnimationSchedule schedule = fadeSchedule();
     const QString gif = temp.filePath(QStringLiteral("fade.gif"));
 

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include "animation_driver.h"
+#include "bench_title.h"
 #include "library_binding.h"
 #include "program_paths.h"
 #include "program_state.h"
@@ -30,16 +31,6 @@ using namespace vakuro;
 
 namespace {
 
-// A title as the program's users make them: gold gradient fill, a dark
-// shadow, on a deep blue background.
-void styleTitle(PavrexStyle& s) {
-    PavrexStyleDefaults(&s);
-    s.FillType = 3;
-    s.FillColor1 = PAVREX_RGB(255, 236, 120);
-    s.FillColor2 = PAVREX_RGB(230, 110, 20);
-    s.BackColor = PAVREX_RGB(20, 30, 80);
-    s.ShadowColor = PAVREX_RGB(255, 200, 80);
-}
 
 struct Case {
     const char* name;
@@ -65,23 +56,13 @@ int main(int argc, char** argv) {
     const QString keep = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     if (!keep.isEmpty()) QDir().mkpath(keep);
     Libraries libraries;
-    QString error;
-    if (!bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
+    if (!bindBenchLibraries(libraries)) return 1;
     ProgramState state(libraries, SettingsPath());
-    styleTitle(state.style);
+    styleBenchTitle(state.style);
+    // A light shadow, so that the light effects have something to show.
+    state.style.ShadowColor = PAVREX_RGB(255, 200, 80);
     RenderPipeline pipeline(state);
-    const QString text = QStringLiteral("文字画像を作ろう");
-    pipeline.RenderTextImage(text, 0, TempFolder() + QStringLiteral("title.bmp"), 0, 1);
-
-    AnimationRunInputs inputs;
-    inputs.text = text;
-    inputs.baseRendering = pipeline.holder();
-    inputs.outputWidth = 999;
-    inputs.outputHeight = 300;
-    inputs.widthScale = 999.0 / std::max(1, inputs.baseRendering.width());
+    const AnimationRunInputs inputs = renderBenchTitle(pipeline);
 
     const Case cases[] = {
         {"5 splash-in", 5, slot::SplashRotation, 3},

@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 
 #include "animation_driver.h"
+#include "bench_title.h"
 #include "character_cutouts.h"
 #include "dispatch.h"
 #include "effect_kinds.h"
@@ -42,14 +43,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The title of the other benchmarks: gold gradient fill on deep blue.
-void styleTitle(PavrexStyle& s) {
-    PavrexStyleDefaults(&s);
-    s.FillType = 3;
-    s.FillColor1 = PAVREX_RGB(255, 236, 120);
-    s.FillColor2 = PAVREX_RGB(230, 110, 20);
-    s.BackColor = PAVREX_RGB(20, 30, 80);
-}
 
 struct Row {
     const char* name;
@@ -148,23 +141,11 @@ int main(int argc, char** argv) {
     std::set<int> only;
     for (int i = 2; i < argc; ++i) only.insert(atoi(argv[i]));
     Libraries libraries;
-    QString error;
-    if (!bindLibraries(QCoreApplication::applicationDirPath() + QLatin1Char('/'), libraries, error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
+    if (!bindBenchLibraries(libraries)) return 1;
     ProgramState state(libraries, SettingsPath());
-    styleTitle(state.style);
+    styleBenchTitle(state.style);
     RenderPipeline pipeline(state);
-    const QString text = QStringLiteral("文字画像を作ろう");
-    pipeline.RenderTextImage(text, 0, TempFolder() + QStringLiteral("title.bmp"), 0, 1);
-
-    AnimationRunInputs inputs;
-    inputs.text = text;
-    inputs.baseRendering = pipeline.holder();
-    inputs.outputWidth = 999;
-    inputs.outputHeight = 300;
-    inputs.widthScale = 999.0 / std::max(1, inputs.baseRendering.width());
+    const AnimationRunInputs inputs = renderBenchTitle(pipeline);
     const QString keep = QString::fromLocal8Bit(qgetenv("ANIMATION_KINDS_KEEP"));
 
     std::printf("999 x 300, 2 s at 20 fps, median of %d runs, milliseconds per frame\n", runs);
