@@ -259,7 +259,7 @@ EncodeStatus encodeOptimized(std::span<const AnimationFrame> frames, int playCou
     const bool rects = canOptimize(frames);
     const auto previous = [&](size_t k) { return rects && k > 0 ? frames[k - 1].bitmap : nullptr; };
     std::vector<FramePlan> plans(frames.size());
-    parallelFor(frames.size(), [&](size_t k) {
+    parallel::forEachIndex(frames.size(), [&](size_t k) {
         if (previous(k) != nullptr) {
             plans[k] = planChangedRect(*previous(k), *frames[k].bitmap);
         } else {
@@ -277,7 +277,7 @@ EncodeStatus encodeOptimized(std::span<const AnimationFrame> frames, int playCou
 
     std::vector<std::vector<uint8_t>> blocks(frames.size());
     std::vector<char> usesGlobal(frames.size(), 0);
-    parallelFor(frames.size(), [&](size_t k) {
+    parallel::forEachIndex(frames.size(), [&](size_t k) {
         bool global = false;
         blocks[k] = encodeFrame(frames[k], previous(k), plans[k], shared.fits[k], globalIndex, global);
         usesGlobal[k] = global;

@@ -214,6 +214,21 @@ TEST(Light, SameAsTheDirectMarchForEveryLight) {
             EXPECT_EQ(lightRays(full.view(), lx, ly, 3, falloff).data, directLight(full.view(), lx, ly, 3, falloff).data)
                 << lx << "," << ly << " falloff " << falloff;
         }
+    // Wide stretches of ink with a few holes, longer than the count's cap,
+    // and lights so far away that the row offsets need 64-bit arithmetic.
+    Image solid(130, 7);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 1; x < 130; ++x)
+            if ((x + 3 * y) % 37 != 0) solid.pixel(x, y)[2] = 200;
+    const std::pair<int, int> farLights[] = {{65, 3}, {-5, 3}, {140, -2}, {70000, 70000}, {20, 300000000},
+                                             {-70000, -3000000}};
+    for (const auto& [lx, ly] : farLights)
+        for (int falloff : {0, 1, -2}) {
+            EXPECT_EQ(lightRays(solid.view(), lx, ly, 1, falloff).data, directLight(solid.view(), lx, ly, 1, falloff).data)
+                << lx << "," << ly << " falloff " << falloff;
+            EXPECT_EQ(lightRays(wide.view(), lx, ly, 3, falloff).data, directLight(wide.view(), lx, ly, 3, falloff).data)
+                << lx << "," << ly << " falloff " << falloff;
+        }
     // Scattered ink of several colours, lit from every place of a grid in
     // and around the picture: steep, shallow and level marches.
     Image scattered(30, 24);

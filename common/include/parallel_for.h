@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace imgctl {
+namespace parallel {
 
 // Calls body(i) once for every i in [0, count), on up to one thread per core
 // (the calling thread is one of them). The calls must not depend on each
@@ -18,7 +18,7 @@ namespace imgctl {
 // work. The first exception a call throws is rethrown here once every
 // thread has stopped; the calls not yet started are skipped.
 template <class Body>
-void parallelFor(size_t count, Body&& body) {
+void forEachIndex(size_t count, Body&& body) {
     constexpr unsigned kMaxThreads = 8;
     std::atomic<size_t> nextIndex{0};
     std::atomic<bool> failed{false};
@@ -47,4 +47,4 @@ void parallelFor(size_t count, Body&& body) {
     if (error) std::rethrow_exception(error);
 }
 
-}  // namespace imgctl
+}  // namespace parallel
