@@ -47,6 +47,7 @@ bool bindLibraries(const QString& folder, Libraries& libs, QString& error) {
     VAKURO_RESOLVE(engine, libs.engine, ImgMake);
     VAKURO_RESOLVE(engine, libs.engine, ImgMake2);
     VAKURO_RESOLVE(engine, libs.engine, ImgMake3);
+    VAKURO_RESOLVE(engine, libs.engine, ImgMeasure);
     VAKURO_RESOLVE(engine, libs.engine, PavrexVer);
     VAKURO_RESOLVE(engine, libs.engine, PavrexFaceAlias);
     if (!engine.error().isEmpty()) {

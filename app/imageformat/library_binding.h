@@ -15,6 +15,7 @@ struct EngineLibrary {
     decltype(&::ImgMake) ImgMake = nullptr;
     decltype(&::ImgMake2) ImgMake2 = nullptr;
     decltype(&::ImgMake3) ImgMake3 = nullptr;
+    decltype(&::ImgMeasure) ImgMeasure = nullptr;
     decltype(&::PavrexVer) PavrexVer = nullptr;
     decltype(&::PavrexFaceAlias) PavrexFaceAlias = nullptr;
 };

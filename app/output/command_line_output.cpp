@@ -81,7 +81,7 @@ void CommandLineHost::draw() {
     if (state_.redrawGuard < 0 || text_.isEmpty()) return;
     if (!face_.isEmpty()) storeFontName(state_.style, face_, true);
     pipeline_.PrepareTexture();
-    renderTextImage(text_, state_.options.highQualityPreview, TempFolder() + QStringLiteral("VakTmp.bmp"), 0, 1);
+    measured_ = measureTextImage(text_, state_.options.highQualityPreview, 1);
     const QString missing = unencodableCharacters(text_);
     if (!missing.isEmpty() && !unencodableReported_) {
         report(QStringLiteral("描画できない文字があります（省いて描画しました）: ") + missing);
@@ -89,8 +89,23 @@ void CommandLineHost::draw() {
     }
 }
 
+QSize CommandLineHost::measureTextImage(const QString& text, int highQuality, int qualityBase) {
+    // The record and text as the pipeline would pass them to the engine.
+    state_.style.RotateDashes = pipeline_.rotateDashesSetting();
+    const QByteArray bytes = toCp932Lossy(text);
+    int width = 0;
+    int height = 0;
+    if (state_.libraries().engine.ImgMeasure(bytes.constData(), &state_.style,
+                                             RenderPipeline::renderQuality(highQuality, qualityBase), &width,
+                                             &height) != PAVREX_OK) {
+        return {0, 0};  // as the empty holder of a rendering that failed
+    }
+    return {width, height};
+}
+
 void CommandLineHost::renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
                                       int qualityBase) {
+    measured_ = QSize();
     const int quality = RenderPipeline::renderQuality(highQuality, qualityBase);
     // The record as the pipeline passes it to the engine.
     state_.style.RotateDashes = pipeline_.rotateDashesSetting();

@@ -40,13 +40,18 @@ public:
     void renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
                          int qualityBase) override;
     QImage renderHolder() const override { return pipeline_.holder(); }
+    // After draw, the measured size; after a rendering, the holder's.
+    QSize renderSize() const override { return measured_.isValid() ? measured_ : pipeline_.holder().size(); }
     QWidget* ownerWindow() override { return nullptr; }
 
     // The main window's opening steps that matter for the output: the
     // per-character scale tables, the stored text and the stored face.
     void open();
-    // Draw without a preview.
+    // Draw without a preview: nothing shows the picture, so only its size
+    // is found (the output renders what it needs itself).
     void draw();
+    // The size a rendering would have, found without drawing.
+    QSize measureTextImage(const QString& text, int highQuality, int qualityBase);
     // The closing steps: the style data file and the text.
     void storeClosingState();
 
@@ -58,6 +63,7 @@ private:
     QString text_;
     QString face_;
     QStringList list_;
+    QSize measured_;
     QList<FontFace> faces_;
     bool unencodableReported_ = false;
     int renderCount_ = 0;

@@ -329,11 +329,11 @@ void FileOutputDialog::build() {
 int FileOutputDialog::fieldValue(const QLineEdit* field) const { return ParseInt(field->text()); }
 
 int FileOutputDialog::currentWidth() const {
-    return state_.host != nullptr ? state_.host->renderHolder().width() : 0;
+    return state_.host != nullptr ? state_.host->renderSize().width() : 0;
 }
 
 int FileOutputDialog::currentHeight() const {
-    return state_.host != nullptr ? state_.host->renderHolder().height() : 0;
+    return state_.host != nullptr ? state_.host->renderSize().height() : 0;
 }
 
 QWidget* FileOutputDialog::messageOwner() { return this; }

@@ -55,6 +55,9 @@ public:
     virtual void renderTextImage(const QString& text, int highQuality, const QString& outPath, int spare,
                                  int qualityBase) = 0;
     virtual QImage renderHolder() const = 0;
+    // The size of the current picture: the holder's, or, where no picture
+    // was needed, the size the last rendering would have had.
+    virtual QSize renderSize() const { return renderHolder().size(); }
     // The main window itself, as the owner of dialogs.
     virtual QWidget* ownerWindow() = 0;
 };

@@ -250,6 +250,16 @@ PAVREX_API int ImgMake3(const char* text, const PavrexStyle* record, const char*
 PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, const char* outPath, int quality);
 
 /*
+ * ImgMeasure: the width and height of the picture ImgMake would write for
+ * the same text, record and quality, found from the layout alone (nothing
+ * is drawn or written), for a caller that needs only the size.
+ *  width, height  written on PAVREX_OK only.
+ * Returns PAVREX_OK, PAVREX_TEXT_TOO_LONG, PAVREX_CANNOT_RENDER (as ImgMake
+ * would) or PAVREX_BAD_ARGUMENT (a null pointer).
+ */
+PAVREX_API int ImgMeasure(const char* text, const PavrexStyle* record, int quality, int* width, int* height);
+
+/*
  * PavrexFaceAlias: the installed face that stands in for a face name of
  * another system (for example the Mincho and Gothic faces that styles and
  * templates made elsewhere name). face is a NUL-terminated code page 932

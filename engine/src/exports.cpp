@@ -56,6 +56,23 @@ extern "C" PAVREX_API int ImgMake(const char* text, const PavrexStyle* record, c
     return ImgMake2(text, record, outPath, quality, -1, nullptr, nullptr);
 }
 
+extern "C" PAVREX_API int ImgMeasure(const char* text, const PavrexStyle* record, int quality, int* width,
+                                     int* height) {
+    if (!text || !record || !width || !height) return PAVREX_BAD_ARGUMENT;
+    const size_t length = strnlen(text, kMaxTextBytes + 1);
+    if (length > kMaxTextBytes) return PAVREX_TEXT_TOO_LONG;
+    try {
+        const pavrex::Measure m = pavrex::measureText(std::string_view(text, length), *record,
+                                                      pavrex::normalizeQuality(quality), pavrex::openSystemFont);
+        if (m.code != PAVREX_OK) return m.code;
+        *width = m.width;
+        *height = m.height;
+        return PAVREX_OK;
+    } catch (...) {
+        return PAVREX_CANNOT_RENDER;
+    }
+}
+
 extern "C" PAVREX_API int PavrexFaceAlias(const char* face, char* out, int outSize) {
     if (!face || !out || outSize <= 0) return 0;
     const std::string_view name(face);

@@ -7,8 +7,8 @@
 namespace pavrex {
 
 void halveCanvas(RenderContext& c) {
-    const int w = std::max(c.width / 2, 1);
-    const int h = std::max(c.height / 2, 1);
+    const int w = halvedSide(c.width);
+    const int h = halvedSide(c.height);
     const int stride = bmp::rowStride(24, w);
     std::vector<uint8_t> out(static_cast<size_t>(h) * stride, 0);
     for (int y = 0; y < h; ++y) {

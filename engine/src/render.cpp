@@ -64,60 +64,99 @@ std::unique_ptr<GlyphSource> openSystemFont(std::string_view cp932Face, int cell
     return FreeTypeGlyphSource::open(choice->file, choice->faceIndex, cellHeight);
 }
 
-Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
-                     const FontFactory& fonts, StepRunner steps, bool whiteInk) {
-    Rendering r;
-    RenderContext& c = r.context;
+namespace {
+
+// Everything a rendering decides before it touches a pixel: the font, the
+// glyphs and their metrics, the layout and the canvas size.
+struct CanvasPlan {
+    int code = PAVREX_OK;
+    std::unique_ptr<GlyphSource> font;
+    std::vector<GlyphText> glyphs;
+    std::vector<GlyphMetrics> metrics;
+    Layout layout;
+    int width = 0;
+    int height = 0;
+};
+
+CanvasPlan planCanvas(std::string_view text, RenderContext& c, const FontFactory& fonts) {
+    CanvasPlan plan;
+    std::string_view face = cp932::readNulField(std::span<const char>(c.style.FontName));
+    face = face.substr(0, std::min(face.size(), kFaceNameLimit));
+    plan.font = fonts(face, kCellHeight[c.q]);
+    if (!plan.font) {
+        plan.code = PAVREX_CANNOT_RENDER;
+        return plan;
+    }
+
+    // An empty text is laid out as one blank: background only, one line high.
+    plan.glyphs = segmentText(text.empty() ? std::string_view(" ") : text, c.style.RotateDashes);
+    plan.metrics.reserve(plan.glyphs.size());
+    for (const auto& g : plan.glyphs) {
+        plan.metrics.push_back({plan.font->measureWidth(g.bytes), plan.font->cellHeight(), g.smallKana, g.turned});
+    }
+    plan.layout = computeLayout(c.style, c.q, plan.metrics);
+
+    // A degenerate style still gets a (tiny) canvas; an absurd one is refused.
+    const long long width = std::max<long long>(plan.layout.width, 4);
+    const long long height = std::max<long long>(plan.layout.height, 1);
+    if (width > kMaxCanvasSide || height > kMaxCanvasSide || width * height > maxCanvasPixels(c.q)) {
+        plan.code = PAVREX_CANNOT_RENDER;
+        return plan;
+    }
+    plan.width = static_cast<int>(width);
+    plan.height = static_cast<int>(height);
+    return plan;
+}
+
+void startContext(RenderContext& c, const PavrexStyle& record, int quality, bool whiteInk) {
     c.whiteInk = whiteInk;
     c.quality = quality;
     c.q = quality > 99 ? quality - 100 : quality;
     c.style = prepareStyle(record, c.q);
+}
 
-    std::string_view face = cp932::readNulField(std::span<const char>(c.style.FontName));
-    face = face.substr(0, std::min(face.size(), kFaceNameLimit));
-    auto font = fonts(face, kCellHeight[c.q]);
-    if (!font) {
-        r.code = PAVREX_CANNOT_RENDER;
+}  // namespace
+
+Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
+                     const FontFactory& fonts, StepRunner steps, bool whiteInk) {
+    Rendering r;
+    RenderContext& c = r.context;
+    startContext(c, record, quality, whiteInk);
+    const CanvasPlan plan = planCanvas(text, c, fonts);
+    if (plan.code != PAVREX_OK) {
+        r.code = plan.code;
         return r;
     }
-
-    // An empty text is laid out as one blank: background only, one line high.
-    auto glyphs = segmentText(text.empty() ? std::string_view(" ") : text, c.style.RotateDashes);
-    std::vector<GlyphMetrics> metrics;
-    metrics.reserve(glyphs.size());
-    for (const auto& g : glyphs) {
-        metrics.push_back({font->measureWidth(g.bytes), font->cellHeight(), g.smallKana, g.turned});
-    }
-    const Layout layout = computeLayout(c.style, c.q, metrics);
-
-    // A degenerate style still gets a (tiny) canvas; an absurd one is refused.
-    const long long width = std::max<long long>(layout.width, 4);
-    const long long height = std::max<long long>(layout.height, 1);
-    if (width > kMaxCanvasSide || height > kMaxCanvasSide || width * height > maxCanvasPixels(c.q)) {
-        r.code = PAVREX_CANNOT_RENDER;
-        return r;
-    }
-    c.width = static_cast<int>(width);
-    c.height = static_cast<int>(height);
+    c.width = plan.width;
+    c.height = plan.height;
     c.stride = bmp::rowStride(24, c.width);
     c.canvas.assign(static_cast<size_t>(c.height) * c.stride, 255);
 
     std::vector<PlacedGlyph> placed;
-    for (size_t i = 0; i < glyphs.size(); ++i) {
+    for (size_t i = 0; i < plan.glyphs.size(); ++i) {
         if (glyphIndex != -1 && static_cast<size_t>(glyphIndex) != i) continue;
-        const auto& m = metrics[i];
-        placed.push_back(placeGlyph(font->draw(glyphs[i].bytes, m.width, m.height), layout.glyphs[i]));
+        const auto& m = plan.metrics[i];
+        placed.push_back(placeGlyph(plan.font->draw(plan.glyphs[i].bytes, m.width, m.height), plan.layout.glyphs[i]));
         if (glyphIndex != -1) {
             r.glyphRendered = true;
-            r.extent = glyphExtent(layout.glyphs[i], layout.slantSine, c.height);
+            r.extent = glyphExtent(plan.layout.glyphs[i], plan.layout.slantSine, c.height);
         }
     }
-    transferGlyphs(c, placed, layout.slantSine);
+    transferGlyphs(c, placed, plan.layout.slantSine);
 
     c.allocateWorkBuffers();
     steps(c);
     if (quality > 99) halveCanvas(c);
     return r;
+}
+
+Measure measureText(std::string_view text, const PavrexStyle& record, int quality, const FontFactory& fonts) {
+    RenderContext c;
+    startContext(c, record, quality, false);
+    const CanvasPlan plan = planCanvas(text, c, fonts);
+    if (plan.code != PAVREX_OK) return {plan.code, 0, 0};
+    if (quality > 99) return {PAVREX_OK, halvedSide(plan.width), halvedSide(plan.height)};
+    return {PAVREX_OK, plan.width, plan.height};
 }
 
 bool writeCanvas(const RenderContext& c, const char* path) {

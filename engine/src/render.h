@@ -60,6 +60,16 @@ using StepRunner = void (*)(RenderContext&);
 Rendering renderText(std::string_view text, const PavrexStyle& record, int quality, int glyphIndex,
                      const FontFactory& fonts, StepRunner steps = runRenderingSteps, bool whiteInk = false);
 
+struct Measure {
+    int code = PAVREX_OK;  // PAVREX_OK or PAVREX_CANNOT_RENDER
+    int width = 0;
+    int height = 0;
+};
+
+// The size of the picture renderText would make (halved when asked),
+// from the layout alone: no pixel is drawn.
+Measure measureText(std::string_view text, const PavrexStyle& record, int quality, const FontFactory& fonts);
+
 // Writes the canvas as a 24-bit BMP file; false when no complete file was written.
 bool writeCanvas(const RenderContext& context, const char* path);
 

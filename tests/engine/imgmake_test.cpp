@@ -255,6 +255,45 @@ TEST_F(ImgMakeTest, AbsurdSpacingIsRefusedNotAllocated) {
     EXPECT_EQ(ImgMake(kSomoro, &style, path("tiny.bmp").c_str(), 0), PAVREX_OK) << "a degenerate canvas still renders";
 }
 
+// ImgMeasure gives the size ImgMake writes, for every quality and for the
+// styles that change the canvas: margins, vertical text, slant, spacing,
+// degenerate and empty ones; it refuses what ImgMake refuses.
+TEST_F(ImgMakeTest, MeasureGivesTheSizeImgMakeWrites) {
+    struct Case {
+        const char* name;
+        const char* text;
+        void (*adjust)(PavrexStyle&);
+    };
+    const Case cases[] = {
+        {"plain", kSomoro, [](PavrexStyle&) {}},
+        {"vertical dash", kSoDash, [](PavrexStyle& s) { s.Vertical = 1; s.RotateDashes = 1; }},
+        {"margins", kFiveGlyphs, [](PavrexStyle& s) { s.ThickenX = 7; s.OutlineWidth = 3; s.ShadowType = 1; s.ShadowDistance = 9; s.ShadowBlur = 4; s.ReliefDepth = 5; }},
+        {"slant and sizes", kFiveGlyphs, [](PavrexStyle& s) { s.Slant = 30; s.CharWidth[1] = 250; s.CharHeight[3] = 40; s.CharGap[2] = 17; }},
+        {"degenerate", kSomoro, [](PavrexStyle& s) { s.ShadowDistance = -1000000; }},
+        {"half-width voiced", kVoicedHalfWidth, [](PavrexStyle&) {}},
+        {"empty", "", [](PavrexStyle&) {}},
+    };
+    for (const Case& c : cases) {
+        PavrexStyle style = testStyle();
+        c.adjust(style);
+        for (int quality : {0, 1, 100, 101}) {
+            int w = -1, h = -1;
+            ASSERT_EQ(ImgMeasure(c.text, &style, quality, &w, &h), PAVREX_OK) << c.name << " q" << quality;
+            const bmp::BmpImage image = render(c.text, style, quality, "m.bmp");
+            EXPECT_EQ(w, image.width()) << c.name << " q" << quality;
+            EXPECT_EQ(h, image.height()) << c.name << " q" << quality;
+        }
+    }
+    PavrexStyle style = testStyle();
+    int w = -1, h = -1;
+    EXPECT_EQ(ImgMeasure(std::string(256, 'A').c_str(), &style, 0, &w, &h), PAVREX_TEXT_TOO_LONG);
+    EXPECT_EQ(ImgMeasure(kSomoro, nullptr, 0, &w, &h), PAVREX_BAD_ARGUMENT);
+    EXPECT_EQ(ImgMeasure(kSomoro, &style, 0, nullptr, &h), PAVREX_BAD_ARGUMENT);
+    style.CharGap[0] = 2000000000;
+    EXPECT_EQ(ImgMeasure(kSomoro, &style, 2, &w, &h), PAVREX_CANNOT_RENDER);
+    EXPECT_EQ(w, -1) << "nothing is written on failure";
+}
+
 // Golden renderings with the pinned font.
 TEST_F(ImgMakeTest, GoldenHorizontal) {
     PavrexStyle style = testStyle();
