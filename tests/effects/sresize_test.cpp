@@ -31,6 +31,11 @@ TEST(SReSize, SupersamplingTable) {
         {"1x3 to 1x2, n 3", greyImage(1, 3, {30, 60, 90}), 1, 2, 3, {40, 80}},
         // n 1 is plain point sampling: columns 0 2, rows 0 1
         {"n 1", greyImage(4, 2, {1, 2, 3, 4, 5, 6, 7, 8}), 2, 2, 1, {1, 3, 5, 7}},
+        // every sample of a pixel is one source pixel: unchanged size and a
+        // doubling (columns 0 0 | 0 0 | 1 1 | 1 1); n 3 caps near-white
+        {"same size, n 4", greyImage(2, 2, {250, 100, 7, 255}), 2, 2, 4, {250, 100, 7, 255}},
+        {"same size, n 3", greyImage(2, 2, {250, 100, 7, 246}), 2, 2, 3, {245, 100, 7, 245}},
+        {"doubled, n 2", greyImage(2, 1, {10, 40}), 4, 1, 2, {10, 10, 40, 40}},
     };
     for (const Case& c : cases) {
         const Image out = superSample(c.source.view(), c.width, c.height, c.n);
