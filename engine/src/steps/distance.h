@@ -31,7 +31,7 @@ public:
     template <typename IsPoint>
     VerticalDistances(int width, int height, const Area& area, long long reach, IsPoint isPoint)
         : width_(width), reach_(std::min<long long>(reach, kCap - 1)),
-          up_(static_cast<size_t>(width) * height, kCap), down_(static_cast<size_t>(width), kCap),
+          up_(static_cast<size_t>(width) * height, kCap),
           rowsWithPoints_(static_cast<size_t>(height) + 1, 0) {
         const bool empty = area.firstRow > area.lastRow || area.firstColumn > area.lastColumn;
         // Upward distances (to points in this row or above), from the top down.
@@ -51,6 +51,10 @@ public:
         for (int y = 0; y < height; ++y) rowsWithPoints_[y + 1] += rowsWithPoints_[y];
     }
 
+    // The grid's own pass refers to it.
+    VerticalDistances(const VerticalDistances&) = delete;
+    VerticalDistances& operator=(const VerticalDistances&) = delete;
+
     // Whether any point lies within the reach of row y.
     bool anyWithin(long long y) const {
         const long long last = static_cast<long long>(rowsWithPoints_.size()) - 1;
@@ -60,29 +64,60 @@ public:
     }
 
     // Distances from row y to the nearest point of each column, kFar beyond
-    // the reach. Rows are asked in increasing order; rows may be left out
-    // where no point is within reach.
-    void row(long long y, std::vector<long long>& out) {
-        // After a left-out row every point at or below is beyond the reach.
-        if (y != nextRow_) std::fill(down_.begin(), down_.end(), static_cast<uint16_t>(kCap));
-        nextRow_ = y + 1;
-        const uint16_t* up = up_.data() + static_cast<size_t>(y) * width_;
-        for (int x = 0; x < width_; ++x) {
-            down_[x] = up[x] == 0 ? 0 : static_cast<uint16_t>(std::min<int>(down_[x] + 1, kCap));
-            const long long v = std::min(up[x], down_[x]);
-            out[x] = v <= reach_ ? v : kFar;
+    // the reach, for one pass down the rows. Rows are asked in increasing
+    // order; rows may be left out where no point is within reach. Passes
+    // over different rows may run at the same time.
+    class Sweep {
+    public:
+        explicit Sweep(const VerticalDistances& grid)
+            : grid_(grid), down_(static_cast<size_t>(grid.width_), static_cast<uint16_t>(kCap)) {}
+
+        // Starts the pass at row y: the rows within reach below it are swept
+        // without output, so that points there are seen.
+        void startAt(long long y) {
+            nextRow_ = std::max(0LL, y - grid_.reach_);
+            std::fill(down_.begin(), down_.end(), static_cast<uint16_t>(kCap));
+            for (long long r = nextRow_; r < y; ++r) advance(r);
+            nextRow_ = y;
         }
-    }
+
+        void row(long long y, std::vector<long long>& out) {
+            // After a left-out row every point at or below is beyond the reach.
+            if (y != nextRow_) std::fill(down_.begin(), down_.end(), static_cast<uint16_t>(kCap));
+            advance(y);
+            const uint16_t* up = grid_.up_.data() + static_cast<size_t>(y) * grid_.width_;
+            for (int x = 0; x < grid_.width_; ++x) {
+                const long long v = std::min(up[x], down_[x]);
+                out[x] = v <= grid_.reach_ ? v : kFar;
+            }
+        }
+
+    private:
+        void advance(long long y) {
+            nextRow_ = y + 1;
+            const uint16_t* up = grid_.up_.data() + static_cast<size_t>(y) * grid_.width_;
+            for (int x = 0; x < grid_.width_; ++x)
+                down_[x] = up[x] == 0 ? 0 : static_cast<uint16_t>(std::min<int>(down_[x] + 1, kCap));
+        }
+
+        const VerticalDistances& grid_;
+        std::vector<uint16_t> down_;  // per column: rows down to the nearest point at or below
+        long long nextRow_ = 0;
+    };
+
+    // Row y of the grid's own pass (see Sweep::row).
+    void row(long long y, std::vector<long long>& out) { sweep_.row(y, out); }
+
+    long long reach() const { return reach_; }
 
 private:
     static constexpr int kCap = 65535;  // "no point within reach": reaches are below a canvas side
 
     int width_;
     long long reach_;
-    long long nextRow_ = 0;
     std::vector<uint16_t> up_;              // per pixel: rows up to the nearest point at or above
-    std::vector<uint16_t> down_;            // per column: rows down to the nearest point at or below
     std::vector<int> rowsWithPoints_;       // count of rows with points below each row
+    Sweep sweep_{*this};
 };
 
 // The lower envelope of the parabolas (x - i)^2 + f(i), with centres i added

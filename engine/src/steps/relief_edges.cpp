@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "distance.h"
+#include "parallel_for.h"
 #include "steps.h"
 
 namespace pavrex {
@@ -88,40 +89,50 @@ void stampBevel(RenderContext& c, int d, float p) {
         halfAt[q] = half[e];
     }
     auto valueAt = [&](const std::vector<int>& values, long long q) { return q < inside ? values[q] : 0; };
-    VerticalDistances edges = edgeDistances(c, d);
-    ParabolaEnvelope envelope(W);
-    std::vector<long long> vertical(static_cast<size_t>(W));
-    std::vector<long long> fromLeft(static_cast<size_t>(W));
-    for (int y = 0; y < H; ++y) {
-        if (!edges.anyWithin(y)) continue;
-        edges.row(y, vertical);
-        for (int x = 0; x < W; ++x) {
-            if (vertical[x] != kFar) vertical[x] *= 3 * vertical[x];
-        }
-        // Columns d or more away from every column with an edge get nothing
-        // from that side (dx^2 >= d^2), so the envelope is not asked there.
-        envelope.clear();
-        long long lastEdgeColumn = -kFar / 2;
-        for (int x = 0; x < W; ++x) {
-            if (vertical[x] != kFar) {
-                envelope.add(x, vertical[x]);
-                lastEdgeColumn = x;
+    const VerticalDistances edges = edgeDistances(c, d);
+    // Rows are independent: bands of them on all cores, each band with its
+    // own pass down the rows and its own buffers.
+    constexpr int kBandRows = 32;
+    const int bands = (H + kBandRows - 1) / kBandRows;
+    parallel::forEachIndex(static_cast<size_t>(bands), [&](size_t band) {
+        const int firstRow = static_cast<int>(band) * kBandRows;
+        const int endRow = std::min(H, firstRow + kBandRows);
+        VerticalDistances::Sweep sweep(edges);
+        sweep.startAt(firstRow);
+        ParabolaEnvelope envelope(W);
+        std::vector<long long> vertical(static_cast<size_t>(W));
+        std::vector<long long> fromLeft(static_cast<size_t>(W));
+        for (int y = firstRow; y < endRow; ++y) {
+            if (!edges.anyWithin(y)) continue;
+            sweep.row(y, vertical);
+            for (int x = 0; x < W; ++x) {
+                if (vertical[x] != kFar) vertical[x] *= 3 * vertical[x];
             }
-            fromLeft[x] = x - lastEdgeColumn < d ? envelope.minAt(x) : kFar;
-        }
-        envelope.clear();  // mirrored: the centre W - 1 - x
-        long long nextEdgeColumn = kFar / 2;
-        int16_t* heights = c.heightMap.data() + static_cast<size_t>(y) * W;
-        for (int x = W - 1; x >= 0; --x) {
-            const long long fromRight = nextEdgeColumn - x < d ? envelope.minAt(W - 1 - x) : kFar;
-            const int v = std::max(valueAt(fullAt, fromLeft[x]), valueAt(halfAt, fromRight));
-            heights[x] = static_cast<int16_t>(std::max<int>(heights[x], v));
-            if (vertical[x] != kFar) {
-                envelope.add(W - 1 - x, vertical[x]);
-                nextEdgeColumn = x;
+            // Columns d or more away from every column with an edge get nothing
+            // from that side (dx^2 >= d^2), so the envelope is not asked there.
+            envelope.clear();
+            long long lastEdgeColumn = -kFar / 2;
+            for (int x = 0; x < W; ++x) {
+                if (vertical[x] != kFar) {
+                    envelope.add(x, vertical[x]);
+                    lastEdgeColumn = x;
+                }
+                fromLeft[x] = x - lastEdgeColumn < d ? envelope.minAt(x) : kFar;
+            }
+            envelope.clear();  // mirrored: the centre W - 1 - x
+            long long nextEdgeColumn = kFar / 2;
+            int16_t* heights = c.heightMap.data() + static_cast<size_t>(y) * W;
+            for (int x = W - 1; x >= 0; --x) {
+                const long long fromRight = nextEdgeColumn - x < d ? envelope.minAt(W - 1 - x) : kFar;
+                const int v = std::max(valueAt(fullAt, fromLeft[x]), valueAt(halfAt, fromRight));
+                heights[x] = static_cast<int16_t>(std::max<int>(heights[x], v));
+                if (vertical[x] != kFar) {
+                    envelope.add(W - 1 - x, vertical[x]);
+                    nextEdgeColumn = x;
+                }
             }
         }
-    }
+    });
 }
 
 // Trapezoid: 127 from any edge up to d columns to the right (and up to d
