@@ -1,5 +1,6 @@
 // Vakuro: decorative text images.
 #include <cstdio>
+#include <cstdlib>
 
 #include <malloc.h>
 
@@ -91,7 +92,13 @@ int main(int argc, char** argv) {
     if (start.next == vakuro::StartupResult::Next::Batch) {
         // Command-line output: no main window, no preview; the exit status
         // says whether a file was written.
-        return vakuro::runCommandLineFileOutput(state, start.commandLine.t, start.commandLine.f, startFolder);
+        const int status =
+            vakuro::runCommandLineFileOutput(state, start.commandLine.t, start.commandLine.f, startFolder);
+        // Every file is written and closed (the settings are synced as they
+        // are written, the lock goes with the process): taking down Qt and
+        // the libraries one by one would only keep the caller waiting.
+        std::fflush(nullptr);
+        std::_Exit(status);
     }
     vakuro::MainWindow window(state);
     window.open();
