@@ -3,7 +3,8 @@
 // pixels wide, written lossless with BackTrans off (one pass, the opaque
 // frames) and on (a pass on near black, a pass on white, the alpha of every
 // frame pair solved). Reports the median wall time of each, by stage, and
-// the file sizes. Runs on the offscreen platform.
+// the file sizes. Runs on the offscreen platform. VAKURO_BENCH_KEEP=1 keeps
+// the files.
 //
 //   build/bin/webp_alpha_bench [runs]
 #include <algorithm>
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
         std::printf("%-14s %7d %8.0f %8.0f %8.0f %8.0f %10lld\n", backTrans ? "on (2 passes)" : "off", frames,
                     median(effects), median(load), median(write), median(total),
                     static_cast<long long>(QFileInfo(path).size()));
+    }
+    if (qEnvironmentVariableIntValue("VAKURO_BENCH_KEEP") == 1) {
+        temp.setAutoRemove(false);
+        std::printf("files kept in %s\n", qPrintable(temp.path()));
     }
     return 0;
 }
