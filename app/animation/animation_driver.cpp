@@ -348,6 +348,7 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         tell(hooks, QMessageBox::Critical, kAnimationError, kNoBase);
         return outcome;
     }
+    outcome.status = DriverOutcome::Status::Failed;
     const double loadMs = frames.loadMilliseconds() + (whiteFrames ? whiteFrames->loadMilliseconds() : 0.0);
     const double loadCpuMs =
         frames.loadCpuMilliseconds() + (whiteFrames ? whiteFrames->loadCpuMilliseconds() : 0.0);
