@@ -194,10 +194,11 @@ PassResult generatePass(ProgramState& state, const AnimationRunInputs& inputs, c
     return result;
 }
 
-// Kinds whose frames add light to the background (the light, the back
-// light, the flash's glow): no straight alpha can express added light, and
-// those frames are solved exact over black, which suits a dark page.
-bool addsLight(int kind) { return kind == 7 || kind == 8 || kind == 9; }
+// Kinds whose frames add light (the light, the back light, the flash's
+// glow, the snow and the star glints, whose light is added and clipped at
+// white): no straight alpha can express added light, and those frames are
+// solved exact over black, which suits a dark page.
+bool addsLight(int kind) { return kind == 7 || kind == 8 || kind == 9 || kind == 10 || kind == 16; }
 
 // A frame of the table as a picture (Format_RGB32).
 QImage frameImage(const ImageFormatLibrary& formats, int handle) {
