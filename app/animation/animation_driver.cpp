@@ -213,18 +213,26 @@ QImage frameImage(const ImageFormatLibrary& formats, int handle) {
     return image;
 }
 
+// Releases a frame's bitmap before the table does (the table skips
+// records whose handle is 0).
+void releaseFrame(const ImageFormatLibrary& formats, FrameRecord& record) {
+    if (record.dib != 0) formats.DeleteDIB(record.dib);
+    record.dib = 0;
+}
+
 // The straight-alpha frames of a pass on black and a pass on white, written
-// as an animated WebP. False when a frame pair cannot be solved or the file
-// cannot be written.
-bool writeAlphaWebP(const ImageFormatLibrary& formats, const QByteArray& path, const FrameTable& onBlack,
-                    const FrameTable& onWhite, const std::vector<int>& kinds, int shadowType,
-                    const GifAnimeHeader& header, int quality) {
+// as an animated WebP. Each pair's bitmaps are released once solved, so that
+// the two tables and the solved frames are not all held at once. False when
+// a frame pair cannot be solved or the file cannot be written.
+bool writeAlphaWebP(const ImageFormatLibrary& formats, const QByteArray& path, FrameTable& onBlack,
+                    FrameTable& onWhite, const std::vector<int>& kinds, int shadowType, const GifAnimeHeader& header,
+                    int quality) {
     const int count = onBlack.count();
     std::vector<QImage> pictures(static_cast<size_t>(count));
     std::vector<RgbaFrame> list(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const FrameRecord& b = onBlack.records()[static_cast<size_t>(i)];
-        const FrameRecord& w = onWhite.records()[static_cast<size_t>(i)];
+        FrameRecord& b = onBlack.records()[static_cast<size_t>(i)];
+        FrameRecord& w = onWhite.records()[static_cast<size_t>(i)];
         const AlphaFavour favour = addsLight(kinds[static_cast<size_t>(i)]) ? AlphaFavour::Black
                                                                              : alphaFavourForShadow(shadowType);
         QImage& rgba = pictures[static_cast<size_t>(i)];
@@ -232,6 +240,8 @@ bool writeAlphaWebP(const ImageFormatLibrary& formats, const QByteArray& path, c
         if (rgba.isNull()) return false;
         list[static_cast<size_t>(i)] = RgbaFrame{rgba.constBits(), rgba.width(), rgba.height(),
                                                  static_cast<int32_t>(rgba.bytesPerLine()), b.delay};
+        releaseFrame(formats, b);
+        releaseFrame(formats, w);
     }
     return formats.RGBAtoWebPAni(path.constData(), list.data(), count, &header, quality) == IMGCTL_OK;
 }
