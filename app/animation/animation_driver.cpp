@@ -319,7 +319,7 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         };
         // Both passes draw the same random numbers and start from the same
         // effect state.
-        const AnimationRandom random = animationRandom();
+        const AnimationRandom startRandom = animationRandom();
         const EffectState startEffects = effects;
         {
             BackColorGuard guard(state.style);
@@ -332,7 +332,7 @@ DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& 
         }
         const bool blackDone = pass.prepared && !pass.full && !pass.unreadable && !pass.failed;
         if (blackDone) {
-            animationRandom() = random;
+            animationRandom() = startRandom;
             effects = startEffects;
             whiteFrames.emplace(state.libraries().imageFormat, threads, false);
             BackColorGuard guard(state.style);
