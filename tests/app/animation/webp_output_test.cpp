@@ -223,6 +223,16 @@ private slots:
         for (size_t p = 3; p < d.frames[fadeStart].size(); p += 4) most = std::max(most, int(d.frames[fadeStart][p]));
         QCOMPARE(most, 0);
 
+        // Lossy at quality 90: the alpha is kept as it is.
+        AnimationSettings lossy = on;
+        lossy.webpQuality = 90;
+        const QString lossyPath = f.out(QStringLiteral("alpha90.webp"));
+        QCOMPARE(driveWith(f, in, schedule, lossyPath, lossy, effects).status, DriverOutcome::Status::Written);
+        const DecodedWebP q = decodeWebP(lossyPath);
+        QCOMPARE(q.ends, d.ends);
+        for (size_t i = 0; i < d.frames.size(); ++i)
+            for (size_t p = 3; p < d.frames[i].size(); p += 4) QCOMPARE(q.frames[i][p], d.frames[i][p]);
+
         // Over black and over white every frame is the pass's own picture.
         for (size_t i = 0; i < d.frames.size(); ++i) {
             QVERIFY2(compositeError(d.frames[i], black.frames[i], kAlphaBlack) <= 1, qPrintable(QString::number(i)));
