@@ -32,7 +32,20 @@ struct AnimationRunInputs {
     int outputWidth = 0;
     int outputHeight = 0;
     double widthScale = 0.5;
+    // The same rendering made again on another background colour
+    // (0x00BBGGRR). An animated WebP with BackTrans is generated twice, from
+    // the text on near black (kAlphaBlack) and on white (kAlphaWhite), and
+    // each frame's alpha is solved from the two. Empty: the base rendering
+    // stands in, its background-coloured pixels (those equal to pixel
+    // (1, 1)) painted in the other colour.
+    std::function<QImage(int backColor)> renderOnBackground;
 };
+
+// The base rendering of the animation (the style's text as the main window
+// renders it when the animation window opens) made by the engine on another
+// background colour, with the white-ink flag so that a pure white fill stays
+// text; for AnimationRunInputs::renderOnBackground.
+std::function<QImage(int backColor)> engineBaseRenderer(ProgramState& state, const QString& text);
 
 enum class DriverMode { Preview, Output };
 
@@ -105,7 +118,11 @@ inline constexpr char kNotWritten[] = "ファイルに書き込めませんで�
 }  // namespace driver_message
 
 // Runs the driver over the first rows entries of the schedule. In output
-// mode the GIF goes to outputPath; it is written whole or not at all.
+// mode the GIF (or WebP) goes to outputPath; it is written whole or not at
+// all. A WebP with BackTrans is generated twice, with the same random
+// draws, on near black and on white (the style's BackColor set to each for
+// the pass, so that fades and edges blend toward the pass's background),
+// and written with the straight alpha of each frame pair.
 DriverOutcome runAnimationDriver(ProgramState& state, const AnimationRunInputs& inputs,
                                  const AnimationSchedule& schedule, int rows, const AnimationSettings& settings,
                                  EffectState& effects, DriverMode mode, const QString& outputPath,

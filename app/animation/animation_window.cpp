@@ -665,6 +665,7 @@ void showAnimationWindow(ProgramState& state, QWidget* owner, const QString& tex
     inputs.outputWidth = outputWidth;
     inputs.outputHeight = outputHeight;
     inputs.widthScale = 0.5;
+    inputs.renderOnBackground = engineBaseRenderer(state, text);
     AnimationWindow window(state, std::move(inputs), owner);
     window.open();
     window.exec();

@@ -68,6 +68,7 @@ int runAnimationCommandLine(ProgramState& state, const CommandLine& commandLine,
     inputs.outputWidth = RoundHalfEven(inputs.baseRendering.width() * 0.5 - 4);
     inputs.outputHeight = RoundHalfEven(inputs.baseRendering.height() * 0.5 - 4);
     inputs.widthScale = 0.5;
+    inputs.renderOnBackground = engineBaseRenderer(state, text);
 
     // The splash delay tables, as the animation window builds them when it
     // opens: without them the splash cells would not move.

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "bmp_file.h"
+#include "cp932_qstring.h"
 #include "dib_image.h"
 #include "render_pipeline.h"
 #include "shared_routines.h"
@@ -47,7 +48,16 @@ int GenerationContext::resizeToOutput(const QByteArray& path) const {
 QImage GenerationContext::renderText(const QString& path, int highQuality, int qualityBase) {
     if (!renderer) return QImage();
     renderer->PrepareTexture();
-    renderer->RenderTextImage(text, highQuality, path, 0, qualityBase);
+    if (!whiteInk) {
+        renderer->RenderTextImage(text, highQuality, path, 0, qualityBase);
+        return renderer->holder();
+    }
+    // RenderTextImage with the white-ink flag.
+    state.style.RotateDashes = renderer->rotateDashesSetting();
+    QFile::remove(path);
+    libraries().engine.ImgMake3(toCp932Lossy(text).constData(), &state.style, QFile::encodeName(path).constData(),
+                                RenderPipeline::renderQuality(highQuality, qualityBase), PAVREX_WHITE_INK);
+    renderer->setHolder(QFile::exists(path) ? QImage(path, "BMP") : QImage());
     return renderer->holder();
 }
 

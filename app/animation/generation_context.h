@@ -185,6 +185,9 @@ struct GenerationContext {
     // current style into path (RenderTextImage with the given high-quality
     // flag and quality base) and returns the picture it loaded.
     QImage renderText(const QString& path, int highQuality, int qualityBase);
+    // Renders with the engine's white-ink flag (a pure white fill is text,
+    // not background): set for the two passes of a transparent WebP.
+    bool whiteInk = false;
 
     // ---- Filled by the driver --------------------------------------------------
     FrameSink sink;

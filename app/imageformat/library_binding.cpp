@@ -89,6 +89,7 @@ bool bindLibraries(const QString& folder, Libraries& libs, QString& error) {
     VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoGIFAniEx);
     VAKURO_RESOLVE(formats, libs.imageFormat, RGBAtoPNG);
     VAKURO_RESOLVE(formats, libs.imageFormat, DIBtoWebPAni);
+    VAKURO_RESOLVE(formats, libs.imageFormat, RGBAtoWebPAni);
     VAKURO_RESOLVE(formats, libs.imageFormat, DeleteDIB);
     if (!formats.error().isEmpty()) {
         error = formats.error();

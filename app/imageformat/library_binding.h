@@ -52,6 +52,7 @@ struct ImageFormatLibrary {
     decltype(&::DIBtoGIFAniEx) DIBtoGIFAniEx = nullptr;
     decltype(&::RGBAtoPNG) RGBAtoPNG = nullptr;
     decltype(&::DIBtoWebPAni) DIBtoWebPAni = nullptr;
+    decltype(&::RGBAtoWebPAni) RGBAtoWebPAni = nullptr;
     decltype(&::DeleteDIB) DeleteDIB = nullptr;
 };
 

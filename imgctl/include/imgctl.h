@@ -4,7 +4,8 @@
  * Loads 24- and 8-bit BMP files into bitmaps held behind opaque handles,
  * reduces them to at most 256 colours, and writes GIF (optionally with a
  * transparent colour), animated GIF and JPEG files; writes 32-bit RGBA
- * pictures as PNG files and frames as animated WebP files.
+ * pictures as PNG files and frames (bitmaps, or RGBA pictures with their own
+ * alpha) as animated WebP files.
  *
  * Conventions shared by every function:
  * - Paths are the file system's own bytes (UTF-8 on a normal Linux system),
@@ -321,6 +322,41 @@ IMGCTL_API int RGBAtoPNG(const char* path, const uint8_t* pixels, int width, int
  */
 IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int count, const GifAnimeHeader* header,
                             int quality);
+
+/* One frame of RGBAtoWebPAni: a straight-alpha picture and its delay. */
+typedef struct RgbaFrame {
+    const uint8_t* pixels; /* the top row first, four bytes per pixel: red, green, blue, alpha (not premultiplied); owned by the caller, only read */
+    int32_t width;         /* 1..16383 */
+    int32_t height;        /* 1..16383 */
+    int32_t strideBytes;   /* distance between the starts of two rows, at least 4 * width */
+    int32_t delay;         /* time the frame is shown, in hundredths of a second, 0..32767 */
+} RgbaFrame;
+
+/*
+ * RGBAtoWebPAni
+ * Writes an animated WebP file of 32-bit frames that carry their own alpha
+ * (an animation with soft edges over any page): as DIBtoWebPAni, one frame
+ * per record, in order, each placed at the top-left corner of a canvas as
+ * large as the largest frame over a transparent canvas, each delay
+ * (hundredths of a second; 0 shows for 10 ms) becoming the frame's
+ * duration. Every pixel keeps its alpha; colours under alpha 0 are not
+ * kept. Consecutive identical frames are merged by the encoder into one
+ * frame of their summed duration.
+ *   path:    output file; replaced when it exists.
+ *   frames:  pointer to the first of count records (read only).
+ *   count:   number of frames, 1..65535.
+ *   header:  the header record, or NULL for all zero; its loopCount as for
+ *            DIBtoWebPAni.
+ *   quality: IMGCTL_WEBP_LOSSLESS (any negative value) or 0..100, as for
+ *            DIBtoWebPAni (lossy frames keep their alpha exact).
+ * Returns IMGCTL_OK when the file was written, or IMGCTL_ERR_ARGUMENT (path
+ * or frames NULL, count or quality out of range, a frame's pixels NULL, its
+ * size or stride out of range, a delay outside 0..32767, a negative loop
+ * count), IMGCTL_ERR_MEMORY, IMGCTL_ERR_CODEC or IMGCTL_ERR_WRITE; then no
+ * file was written.
+ */
+IMGCTL_API int RGBAtoWebPAni(const char* path, const RgbaFrame* frames, int count, const GifAnimeHeader* header,
+                             int quality);
 
 /*
  * DeleteDIB

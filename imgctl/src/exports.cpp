@@ -21,6 +21,8 @@ using namespace imgctl;
 namespace {
 
 constexpr int kMaxAnimationFrames = 65535;
+// The largest side a WebP picture may have.
+constexpr int kMaxWebPSide = 16383;
 
 bool validPath(const char* path) { return path != nullptr && *path != '\0'; }
 
@@ -237,6 +239,27 @@ IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int cou
             }
             list[size_t(i)] = WebPFrame{RgbaView{rgba.data(), bitmap->width, bitmap->height, 4 * bitmap->width},
                                         rec.delay};
+        }
+        std::vector<uint8_t> bytes;
+        const int r = encodeResult(encodeWebPAnimation(list, head.loopCount, quality, bytes));
+        return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+    });
+}
+
+IMGCTL_API int RGBAtoWebPAni(const char* path, const RgbaFrame* frames, int count, const GifAnimeHeader* header,
+                             int quality) {
+    return guarded([&] {
+        if (!validPath(path) || frames == nullptr || count < 1 || count > kMaxAnimationFrames || quality > 100)
+            return IMGCTL_ERR_ARGUMENT;
+        const GifAnimeHeader head = header != nullptr ? *header : GifAnimeHeader{};
+        if (head.loopCount < 0) return IMGCTL_ERR_ARGUMENT;
+        std::vector<WebPFrame> list(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const RgbaFrame& f = frames[i];
+            if (f.pixels == nullptr || f.width < 1 || f.height < 1 || f.width > kMaxWebPSide ||
+                f.height > kMaxWebPSide || f.strideBytes < 4 * f.width || f.delay < 0 || f.delay > 32767)
+                return IMGCTL_ERR_ARGUMENT;
+            list[size_t(i)] = WebPFrame{RgbaView{f.pixels, f.width, f.height, f.strideBytes}, f.delay};
         }
         std::vector<uint8_t> bytes;
         const int r = encodeResult(encodeWebPAnimation(list, head.loopCount, quality, bytes));

@@ -233,4 +233,55 @@ TEST(WebP, RefusesBadArguments) {
     DeleteDIB(h);
 }
 
+TEST(WebP, RgbaFramesKeepTheirAlpha) {
+    // Two 3 x 2 frames: opaque, half, quarter and clear pixels; lossless
+    // keeps alpha and colour exactly wherever alpha is not 0.
+    ScratchDir dir;
+    const std::vector<uint8_t> a = {10, 20, 30, 255, 200, 100, 50, 128, 255, 255, 255, 64,
+                                    0,  0,  0,  0,   1,   2,   3,  1,   90,  80,  70,  200};
+    std::vector<uint8_t> b = a;
+    b[3] = 0;       // the first pixel cleared
+    b[4 + 3] = 255;  // the second made opaque
+    const RgbaFrame frames[2] = {{a.data(), 3, 2, 12, 7}, {b.data(), 3, 2, 12, 0}};
+    GifAnimeHeader header{};
+    header.loopCount = 2;
+    const std::string path = dir.file("rgba.webp");
+    ASSERT_EQ(RGBAtoWebPAni(path.c_str(), frames, 2, &header, IMGCTL_WEBP_LOSSLESS), IMGCTL_OK);
+    const WebPFrames d = decodeWebP(path);
+    ASSERT_EQ(d.frames.size(), 2u);
+    EXPECT_EQ(d.width, 3);
+    EXPECT_EQ(d.height, 2);
+    EXPECT_EQ(d.loopCount, 2);
+    EXPECT_EQ(d.timestamps, (std::vector<int>{70, 80}));
+    for (int f = 0; f < 2; ++f) {
+        const std::vector<uint8_t>& want = f == 0 ? a : b;
+        for (size_t p = 0; p < 6; ++p) {
+            const uint8_t* got = &d.frames[size_t(f)].bytes[4 * p];
+            EXPECT_EQ(got[3], want[4 * p + 3]) << "frame " << f << " pixel " << p;
+            if (want[4 * p + 3] == 0) continue;
+            for (int c = 0; c < 3; ++c) EXPECT_EQ(got[c], want[4 * p + size_t(c)]) << "frame " << f << " pixel " << p;
+        }
+    }
+}
+
+TEST(WebP, RgbaFramesRefuseBadArguments) {
+    ScratchDir dir;
+    const std::vector<uint8_t> px(16, 255);
+    const RgbaFrame good{px.data(), 2, 2, 8, 10};
+    const std::string path = dir.file("x.webp");
+    EXPECT_EQ(RGBAtoWebPAni(nullptr, &good, 1, nullptr, -1), IMGCTL_ERR_ARGUMENT);
+    EXPECT_EQ(RGBAtoWebPAni(path.c_str(), nullptr, 1, nullptr, -1), IMGCTL_ERR_ARGUMENT);
+    EXPECT_EQ(RGBAtoWebPAni(path.c_str(), &good, 0, nullptr, -1), IMGCTL_ERR_ARGUMENT);
+    EXPECT_EQ(RGBAtoWebPAni(path.c_str(), &good, 1, nullptr, 101), IMGCTL_ERR_ARGUMENT);
+    const RgbaFrame bad[] = {
+        {nullptr, 2, 2, 8, 10}, {px.data(), 0, 2, 8, 10},  {px.data(), 2, 0, 8, 10},
+        {px.data(), 2, 2, 7, 10}, {px.data(), 2, 2, 8, -1}, {px.data(), 16384, 1, 65536, 10},
+    };
+    for (const RgbaFrame& f : bad) EXPECT_EQ(RGBAtoWebPAni(path.c_str(), &f, 1, nullptr, -1), IMGCTL_ERR_ARGUMENT);
+    GifAnimeHeader header{};
+    header.loopCount = -1;
+    EXPECT_EQ(RGBAtoWebPAni(path.c_str(), &good, 1, &header, -1), IMGCTL_ERR_ARGUMENT);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <webp/demux.h>
+
 #include "animation_fixture.h"
 #include "render_pipeline.h"
 #include "schedule.h"
@@ -119,6 +121,45 @@ private slots:
         const auto decoded = decode(p.file(QStringLiteral("rel.gif")));
         QVERIFY(decoded.ok);
         QCOMPARE(QSize(decoded.width, decoded.height), animationSize(QStringLiteral("Hello")));
+    }
+
+    void webpWithBackTransHasSoftAlpha() {
+        // /A with a .webp name and BackTrans: in the last frame the text's
+        // anti-aliased edges and shadow are partly transparent, the
+        // background clear.
+        Program p;
+        p.writeIni("[Setting]\r\nText='Hello'\r\n[Anime]\r\nBackTrans=1\r\n");
+        p.writeSchedule(scheduleOf({entryOf(3, 0.5f, 10), entryOf(1, 0.5f, 10)}));
+        const QString path = p.file(QStringLiteral("a.webp"));
+        const Result r = p.run({QStringLiteral("/T"), QStringLiteral("ABC"), QStringLiteral("/A"), path});
+        QCOMPARE(r.status, 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        WebPData data{reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())};
+        WebPAnimDecoderOptions options;
+        WebPAnimDecoderOptionsInit(&options);
+        options.color_mode = MODE_RGBA;
+        WebPAnimDecoder* dec = WebPAnimDecoderNew(&data, &options);
+        QVERIFY(dec != nullptr);
+        WebPAnimInfo info;
+        WebPAnimDecoderGetInfo(dec, &info);
+        QCOMPARE(QSize(int(info.canvas_width), int(info.canvas_height)), animationSize(QStringLiteral("ABC")));
+        // The fade's last frame and the still are one picture: the encoder
+        // merges them, keeping the time.
+        QVERIFY(info.frame_count >= 2);
+        uint8_t* buf = nullptr;
+        int end = 0;
+        while (WebPAnimDecoderHasMoreFrames(dec)) QVERIFY(WebPAnimDecoderGetNext(dec, &buf, &end));
+        QCOMPARE(end, 1000);
+        int clear = 0, soft = 0, opaque = 0;
+        const size_t n = size_t(info.canvas_width) * info.canvas_height;
+        for (size_t i = 0; i < n; ++i) (buf[4 * i + 3] == 0 ? clear : buf[4 * i + 3] == 255 ? opaque : soft)++;
+        const int corner = buf[3];
+        WebPAnimDecoderDelete(dec);
+        QCOMPARE(corner, 0);
+        QVERIFY2(soft > 50 && opaque > 50 && clear > opaque,
+                 qPrintable(QStringLiteral("clear %1 soft %2 opaque %3").arg(clear).arg(soft).arg(opaque)));
     }
 
     void failuresExitWith1AndLeaveNoFile_data() {

@@ -14,7 +14,8 @@ Runs the sample writer (transparency_samples), then for every template:
   coloured shadow or glow adds or takes light per channel, which no single
   alpha can express).
 And the animated WebP: frame count, durations, loop count, transparent
-background and opaque ink.
+background and opaque ink; and a WebP of straight-alpha frames (a title's
+solved alpha): mode RGBA, soft alpha, over black and white the renderings.
 Exits 77 (skipped) when Pillow is missing.
 """
 import json
@@ -106,6 +107,30 @@ def main():
             expect(ink[3] == 255, f"{path} frame {i}: ink alpha {ink[3]}")
             expect(abs(ink[0] - w["ink"][0]) <= (0 if quality == 0 else 12), f"{path} frame {i}: ink {ink}")
         expect(durations == w["durations"], f"{path}: durations {durations}")
+
+    # Straight-alpha frames: soft alpha kept, and each frame over black and
+    # over white gives the renderings it was solved from.
+    a = manifest["alphaWebp"]
+    path = os.path.join(folder, "alpha.webp")
+    im = Image.open(path)
+    expect(im.mode == "RGBA", f"{path}: mode {im.mode}")
+    expect(getattr(im, "n_frames", 1) == 2, f"{path}: {getattr(im, 'n_frames', 1)} frames")
+    expect(im.info.get("loop") == a["loop"], f"{path}: loop {im.info.get('loop')}")
+    durations = []
+    for i in range(2):
+        im.seek(i)
+        frame = im.convert("RGBA")
+        durations.append(im.info.get("duration"))
+        if i == 1:
+            frame = frame.transpose(Image.Transpose.FLIP_LEFT_RIGHT)
+        alphas = frame.getchannel("A")
+        soft = sum(1 for v in alphas.getdata() if 0 < v < 255)
+        expect(alphas.getextrema() == (0, 255) and soft > 0, f"{path} frame {i}: alpha {alphas.getextrema()}, {soft} soft")
+        stem = os.path.join(folder, a["stem"])
+        black = composite_error(frame, stem + "_black.bmp", (0, 0, 0))
+        white = composite_error(frame, stem + "_white.bmp", (255, 255, 255))
+        expect(black <= 1 and white <= 1, f"{path} frame {i}: over black {black}, over white {white} levels off")
+    expect(durations == a["durations"], f"{path}: durations {durations}")
 
     for f in failures:
         print("FAILED:", f)

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -114,6 +115,29 @@ bool writeWebP(const QString& folder, QJsonObject& manifest) {
     return ok;
 }
 
+// A two-frame WebP of straight-alpha frames: a title's alpha solved from its
+// renderings on black and white (stem_black.bmp, stem_white.bmp), then the
+// same picture mirrored.
+bool writeAlphaWebP(const QString& folder, const QString& stem, QJsonObject& manifest) {
+    const QImage rgba = solveAlpha(QImage(stem + QStringLiteral("_black.bmp"), "BMP"),
+                                   QImage(stem + QStringLiteral("_white.bmp"), "BMP"));
+    if (rgba.isNull()) return false;
+    const QImage mirrored = rgba.mirrored(true, false);
+    const RgbaFrame frames[2] = {
+        {rgba.constBits(), rgba.width(), rgba.height(), int(rgba.bytesPerLine()), 4},
+        {mirrored.constBits(), mirrored.width(), mirrored.height(), int(mirrored.bytesPerLine()), 9},
+    };
+    GifAnimeHeader header{};
+    header.flags = IMGCTL_ANIME_HEADER_TAG;
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/alpha.webp"));
+    if (RGBAtoWebPAni(path.constData(), frames, 2, &header, IMGCTL_WEBP_LOSSLESS) != IMGCTL_OK) return false;
+    manifest.insert(QStringLiteral("alphaWebp"),
+                    QJsonObject{{QStringLiteral("stem"), QFileInfo(stem).fileName()},
+                                {QStringLiteral("durations"), QJsonArray{40, 90}},
+                                {QStringLiteral("loop"), 0}});
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +180,9 @@ int main(int argc, char** argv) {
                                 {QStringLiteral("fillColour1"), style.FillColor1}});
     }
     QJsonObject manifest{{QStringLiteral("templates"), list}};
-    if (!writeWebP(folder, manifest)) {
+    const QString first = list.isEmpty() ? QString() : list[0].toObject()[QStringLiteral("name")].toString();
+    if (!writeWebP(folder, manifest) ||
+        (!first.isEmpty() && !writeAlphaWebP(folder, folder + QLatin1Char('/') + first + QStringLiteral("_grey"), manifest))) {
         std::fprintf(stderr, "cannot write the WebP samples\n");
         return 1;
     }
