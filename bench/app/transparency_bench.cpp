@@ -7,8 +7,9 @@
 //   at 30 frames per second, 600 x 150 frames on its background) as animated
 //   WebP, lossless and lossy at quality 90, beside the animated GIF of the
 //   same frames (each reduced to 256 colours, written optimised): size and
-//   time. The animation's slide kind still stands in as a still, so the
-//   frames are composed here from the engine's rendering.
+//   time. The frames are composed here from the engine's rendering, so the
+//   encoders are compared on the same pictures; webp_alpha_bench runs the
+//   slide kind itself through the driver.
 // Goals: the PNG no larger than ImageMagick's; the lossless WebP smaller
 // than the GIF. VAKURO_BENCH_KEEP=1 keeps the files (in the temporary folder).
 #include <QCoreApplication>
