@@ -18,8 +18,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
+#include "bench_environment.h"
 #include "animation_driver.h"
 #include "bench_title.h"
 #include "frame_table.h"
@@ -40,11 +40,6 @@ AnimationSchedule fadeSchedule() {
     s[1] = ScheduleEntry::withDefaults(4, 20);
     s[1].setDuration(5.0f);
     return s;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 struct Stages {
@@ -75,10 +70,7 @@ qint64 fileSize(const QString& path) { return QFileInfo(path).exists() ? QFileIn
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home, temp;
-    qputenv("VAKURO_HOME", home.path().toLocal8Bit());
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    const BenchEnvironment environment;
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     Libraries libraries;
@@ -88,7 +80,7 @@ int main(int argc, char** argv) {
     RenderPipeline pipeline(state);
     const AnimationRunInputs inputs = renderBenchTitle(pipeline);
     const AnimationSchedule schedule = fadeSchedule();
-    const QString gif = temp.filePath(QStringLiteral("fade.gif"));
+    const QString gif = environment.temp.filePath(QStringLiteral("fade.gif"));
 
     std::printf("fade-in 5 s + fade-out 5 s at 20 fps, 999 x 300, median of %d runs, milliseconds\n", runs);
     std::printf("%-9s      %8s %8s %8s %8s %8s %8s\n", "reduction", "effects", "load", "reduce", "wait", "write",
@@ -111,7 +103,7 @@ int main(int argc, char** argv) {
     }
 
     // The same frames written whole, and gifsicle's best of that file.
-    const QString whole = temp.filePath(QStringLiteral("whole.gif"));
+    const QString whole = environment.temp.filePath(QStringLiteral("whole.gif"));
     EffectState effects;
     DriverHooks hooks;
     hooks.preview = [&](FrameTable& frames) {
@@ -124,7 +116,7 @@ int main(int argc, char** argv) {
     std::printf("\nGIF bytes: written %lld, frames written whole %lld", fileSize(gif), fileSize(whole));
     const QString gifsicle = QStandardPaths::findExecutable(QStringLiteral("gifsicle"));
     if (!gifsicle.isEmpty()) {
-        const QString optimised = temp.filePath(QStringLiteral("whole-O3.gif"));
+        const QString optimised = environment.temp.filePath(QStringLiteral("whole-O3.gif"));
         QProcess::execute(gifsicle, {QStringLiteral("-O3"), whole, QStringLiteral("-o"), optimised});
         std::printf(", gifsicle -O3 of those %lld", fileSize(optimised));
     } else {

@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "bench_environment.h"
 #include "animation_driver.h"
 #include "bench_title.h"
 #include "library_binding.h"
@@ -31,7 +31,6 @@ using namespace vakuro;
 
 namespace {
 
-
 struct Case {
     const char* name;
     int kind;
@@ -39,18 +38,10 @@ struct Case {
     int value = 0;
 };
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home, temp;
-    qputenv("VAKURO_HOME", home.path().toLocal8Bit());
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    const BenchEnvironment environment;
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     const QString keep = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
@@ -87,7 +78,7 @@ int main(int argc, char** argv) {
         schedule[0] = ScheduleEntry::withDefaults(c.kind, 20);
         schedule[0].setDuration(2.0f);
         if (c.slotNumber >= 0) schedule[0][c.slotNumber] = c.value;
-        const QString gif = temp.filePath(QStringLiteral("effect.gif"));
+        const QString gif = environment.temp.filePath(QStringLiteral("effect.gif"));
         std::vector<double> perFrame, effectPerFrame, share, cpuPerFrame, effectCpuPerFrame;
         int frames = 0;
         for (int r = 0; r < runs; ++r) {

@@ -24,8 +24,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "bench_environment.h"
 #include "animation_driver.h"
 #include "bench_title.h"
 #include "character_cutouts.h"
@@ -82,11 +82,6 @@ std::vector<Row> rows(const std::set<int>& only) {
     return out;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // The generator alone: the context as the driver fills it, frames written
 // to the work file and counted.
 double generatorMilliseconds(ProgramState& state, const AnimationRunInputs& inputs, const ScheduleEntry& entry,
@@ -132,10 +127,7 @@ double generatorMilliseconds(ProgramState& state, const AnimationRunInputs& inpu
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home, temp;
-    qputenv("VAKURO_HOME", home.path().toLocal8Bit());
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    const BenchEnvironment environment;
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     std::set<int> only;

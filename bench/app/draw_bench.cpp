@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
+#include "bench_environment.h"
 #include "main_window.h"
 #include "library_binding.h"
 #include "program_paths.h"
@@ -36,10 +36,7 @@ BENCHMARK(changeFont)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home, temp;
-    qputenv("VAKURO_HOME", home.path().toLocal8Bit());
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    const vakuro::BenchEnvironment environment;
     QApplication app(argc, argv);
     vakuro::Libraries libraries;
     QString error;

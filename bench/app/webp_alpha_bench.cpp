@@ -14,8 +14,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
+#include "bench_environment.h"
 #include "animation_driver.h"
 #include "bench_title.h"
 #include "library_binding.h"
@@ -25,20 +25,8 @@
 
 using namespace vakuro;
 
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home, temp;
-    qputenv("VAKURO_HOME", home.path().toLocal8Bit());
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    BenchEnvironment environment;
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     Libraries libraries;
@@ -63,7 +51,7 @@ int main(int argc, char** argv) {
     for (const int backTrans : {0, 1}) {
         std::vector<double> effects, load, write, total;
         int frames = 0;
-        const QString path = temp.filePath(QStringLiteral("slide%1.webp").arg(backTrans));
+        const QString path = environment.temp.filePath(QStringLiteral("slide%1.webp").arg(backTrans));
         for (int r = 0; r < runs; ++r) {
             EffectState effectState;
             DriverHooks hooks;
@@ -86,8 +74,8 @@ int main(int argc, char** argv) {
                     static_cast<long long>(QFileInfo(path).size()));
     }
     if (qEnvironmentVariableIntValue("VAKURO_BENCH_KEEP") == 1) {
-        temp.setAutoRemove(false);
-        std::printf("files kept in %s\n", qPrintable(temp.path()));
+        environment.temp.setAutoRemove(false);
+        std::printf("files kept in %s\n", qPrintable(environment.temp.path()));
     }
     return 0;
 }
