@@ -51,6 +51,21 @@ int guarded(F&& body) {
     }
 }
 
+// The checks both animated WebP entries share; head is the header to use.
+int webpArguments(const char* path, bool haveFrames, int count, const GifAnimeHeader* header, int quality,
+                  GifAnimeHeader& head) {
+    if (!validPath(path) || !haveFrames || count < 1 || count > kMaxAnimationFrames || quality > 100)
+        return IMGCTL_ERR_ARGUMENT;
+    head = header != nullptr ? *header : GifAnimeHeader{};
+    return head.loopCount < 0 ? IMGCTL_ERR_ARGUMENT : IMGCTL_OK;
+}
+
+int writeWebPAnimation(const char* path, const std::vector<WebPFrame>& frames, int loopCount, int quality) {
+    std::vector<uint8_t> bytes;
+    const int r = encodeResult(encodeWebPAnimation(frames, loopCount, quality, bytes));
+    return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+}
+
 }  // namespace
 
 extern "C" {
@@ -210,10 +225,8 @@ IMGCTL_API int RGBAtoPNG(const char* path, const uint8_t* pixels, int width, int
 IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int count, const GifAnimeHeader* header,
                             int quality) {
     return guarded([&] {
-        if (!validPath(path) || frames == nullptr || count < 1 || count > kMaxAnimationFrames || quality > 100)
-            return IMGCTL_ERR_ARGUMENT;
-        const GifAnimeHeader head = header != nullptr ? *header : GifAnimeHeader{};
-        if (head.loopCount < 0) return IMGCTL_ERR_ARGUMENT;
+        GifAnimeHeader head;
+        if (const int r = webpArguments(path, frames != nullptr, count, header, quality, head); r != IMGCTL_OK) return r;
         // Every frame as RGBA; a transparent colour (24-bit) or index (8-bit)
         // gets alpha 0.
         std::vector<std::vector<uint8_t>> pictures(static_cast<size_t>(count));
@@ -240,19 +253,15 @@ IMGCTL_API int DIBtoWebPAni(const char* path, const FrameRecord* frames, int cou
             list[size_t(i)] = WebPFrame{RgbaView{rgba.data(), bitmap->width, bitmap->height, 4 * bitmap->width},
                                         rec.delay};
         }
-        std::vector<uint8_t> bytes;
-        const int r = encodeResult(encodeWebPAnimation(list, head.loopCount, quality, bytes));
-        return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+        return writeWebPAnimation(path, list, head.loopCount, quality);
     });
 }
 
 IMGCTL_API int RGBAtoWebPAni(const char* path, const RgbaFrame* frames, int count, const GifAnimeHeader* header,
                              int quality) {
     return guarded([&] {
-        if (!validPath(path) || frames == nullptr || count < 1 || count > kMaxAnimationFrames || quality > 100)
-            return IMGCTL_ERR_ARGUMENT;
-        const GifAnimeHeader head = header != nullptr ? *header : GifAnimeHeader{};
-        if (head.loopCount < 0) return IMGCTL_ERR_ARGUMENT;
+        GifAnimeHeader head;
+        if (const int r = webpArguments(path, frames != nullptr, count, header, quality, head); r != IMGCTL_OK) return r;
         std::vector<WebPFrame> list(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             const RgbaFrame& f = frames[i];
@@ -261,9 +270,7 @@ IMGCTL_API int RGBAtoWebPAni(const char* path, const RgbaFrame* frames, int coun
                 return IMGCTL_ERR_ARGUMENT;
             list[size_t(i)] = WebPFrame{RgbaView{f.pixels, f.width, f.height, f.strideBytes}, f.delay};
         }
-        std::vector<uint8_t> bytes;
-        const int r = encodeResult(encodeWebPAnimation(list, head.loopCount, quality, bytes));
-        return r == IMGCTL_OK ? writeResult(path, bytes) : r;
+        return writeWebPAnimation(path, list, head.loopCount, quality);
     });
 }
 
