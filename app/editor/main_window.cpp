@@ -35,7 +35,7 @@
 #include "template_commands.h"
 #include "version_dialog.h"
 #include "colour_settings_dialog.h"
-#include "special_effects_dialog.h"
+#include "text_effects_dialog.h"
 #include "spacing_editor.h"
 #include "style_data.h"
 #include "cp932_qstring.h"
@@ -137,7 +137,7 @@ void MainWindow::buildMenus() {
     connect(add(format, "M_Color", QStringLiteral("カラー(太さ)設定")), &QAction::triggered, this,
             [this] { showColourSettingsDialog(state_, this); });
     connect(add(format, "M_Effect", QStringLiteral("特殊効果設定")), &QAction::triggered, this,
-            [this] { showSpecialEffectsDialog(state_, this); });
+            [this] { showTextEffectsDialog(state_, this); });
     connect(add(format, "M_Spacing", QStringLiteral("文字間隔設定")), &QAction::triggered, this,
             [this] { showSpacingEditor(state_, this, false); });
     format->addSeparator();

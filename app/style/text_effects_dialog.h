@@ -19,10 +19,10 @@ namespace vakuro {
 
 class ColourSwatch;
 
-class SpecialEffectsDialog : public ModelessDialog {
+class TextEffectsDialog : public ModelessDialog {
     Q_OBJECT
 public:
-    SpecialEffectsDialog(ProgramState& state, QWidget* owner);
+    TextEffectsDialog(ProgramState& state, QWidget* owner);
 
     // Positions the window, paints its background, loads the controls and
     // marks the dialog open. Run once before showing it.
@@ -65,6 +65,6 @@ private:
 
 // Opens the special effects dialog beside owner (non-modal, owned by it), or
 // raises it when it is already open.
-void showSpecialEffectsDialog(ProgramState& state, QWidget* owner);
+void showTextEffectsDialog(ProgramState& state, QWidget* owner);
 
 }  // namespace vakuro

@@ -9,18 +9,18 @@
 
 #include "colour_swatch.h"
 #include "effect_dialogs_fixture.h"
-#include "special_effects_dialog.h"
+#include "text_effects_dialog.h"
 #include "settings_store.h"
 
 using namespace vakuro;
 using vakuro::testing::DialogFixture;
 
-class SpecialEffectsDialogTest : public QObject {
+class TextEffectsDialogTest : public QObject {
     Q_OBJECT
 
-    SpecialEffectsDialog* open() {
-        showSpecialEffectsDialog(*app->state, app->owner.get());
-        auto* dialog = app->owner->findChild<SpecialEffectsDialog*>();
+    TextEffectsDialog* open() {
+        showTextEffectsDialog(*app->state, app->owner.get());
+        auto* dialog = app->owner->findChild<TextEffectsDialog*>();
         if (dialog) {
             dialog->activateWindow();
             if (!QTest::qWaitForWindowActive(dialog)) qWarning("the dialog did not become active");
@@ -52,7 +52,7 @@ class SpecialEffectsDialogTest : public QObject {
     PavrexStyle& style() { return app->state->style; }
 
     std::unique_ptr<DialogFixture> app;
-    SpecialEffectsDialog* dialog = nullptr;
+    TextEffectsDialog* dialog = nullptr;
 
 private slots:
     void init() {
@@ -104,8 +104,8 @@ private slots:
     }
 
     void aSecondOpeningRaisesTheOpenDialog() {
-        showSpecialEffectsDialog(*app->state, app->owner.get());
-        QCOMPARE(app->owner->findChildren<SpecialEffectsDialog*>().size(), 1);
+        showTextEffectsDialog(*app->state, app->owner.get());
+        QCOMPARE(app->owner->findChildren<TextEffectsDialog*>().size(), 1);
     }
 
     void reliefSlidersRedrawOnlyWhileTheEffectIsOn() {
@@ -310,7 +310,7 @@ private slots:
         control<QPushButton>("Command1")->click();
         QVERIFY(!app->state->openDialogs.effects);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!app->owner->findChild<SpecialEffectsDialog*>());
+        QVERIFY(!app->owner->findChild<TextEffectsDialog*>());
         const QString ini = app->state->settingsPath();
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F020_TOP"), -1), 150 * 15);
         QCOMPARE(IniReadInt(ini, QStringLiteral("Window"), QStringLiteral("F020_LEFT"), -1), 210 * 15);
@@ -337,5 +337,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SpecialEffectsDialogTest)
-#include "special_effects_dialog_test.moc"
+QTEST_MAIN(TextEffectsDialogTest)
+#include "text_effects_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "special_effects_dialog.h"
+#include "text_effects_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,16 +75,16 @@ private:
 
 }  // namespace
 
-SpecialEffectsDialog::SpecialEffectsDialog(ProgramState& state, QWidget* owner)
+TextEffectsDialog::TextEffectsDialog(ProgramState& state, QWidget* owner)
     : ModelessDialog(state, owner, kWindowNumber, &OpenDialogs::effects) {
     setObjectName(QStringLiteral("Form020"));
     setWindowTitle(QStringLiteral("特殊効果"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
-    connect(&state_, &ProgramState::styleReplaced, this, &SpecialEffectsDialog::Load);
+    connect(&state_, &ProgramState::styleReplaced, this, &TextEffectsDialog::Load);
 }
 
-void SpecialEffectsDialog::buildControls() {
+void TextEffectsDialog::buildControls() {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 10);
     root->setSpacing(8);
@@ -141,7 +141,7 @@ void SpecialEffectsDialog::buildControls() {
         connect(box, &QLineEdit::textChanged, this, [this, i] { valueBoxChanged(i); });
     }
     reliefGrid->setColumnStretch(1, 1);
-    connect(reliefBox_, &QCheckBox::clicked, this, &SpecialEffectsDialog::reliefBoxClicked);
+    connect(reliefBox_, &QCheckBox::clicked, this, &TextEffectsDialog::reliefBoxClicked);
     root->addWidget(relief);
 
     // Shadow.
@@ -192,8 +192,8 @@ void SpecialEffectsDialog::buildControls() {
         ++row;
     }
     shadowGrid->setColumnStretch(1, 1);
-    connect(shadowList_, &QComboBox::currentIndexChanged, this, &SpecialEffectsDialog::shadowListChanged);
-    connect(shadowColour_, &ColourSwatch::colourChosen, this, &SpecialEffectsDialog::shadowColourChosen);
+    connect(shadowList_, &QComboBox::currentIndexChanged, this, &TextEffectsDialog::shadowListChanged);
+    connect(shadowColour_, &ColourSwatch::colourChosen, this, &TextEffectsDialog::shadowColourChosen);
     root->addWidget(shadow);
 
     // The relief captions line up with the shadow captions.
@@ -214,12 +214,12 @@ void SpecialEffectsDialog::buildControls() {
     auto* load = new QPushButton(QStringLiteral("Load"), this);
     load->setObjectName(QStringLiteral("Load"));
     load->hide();
-    connect(load, &QPushButton::clicked, this, &SpecialEffectsDialog::Load);
+    connect(load, &QPushButton::clicked, this, &TextEffectsDialog::Load);
 
     root->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void SpecialEffectsDialog::prepareOpening() {
+void TextEffectsDialog::prepareOpening() {
     adjustSize();
     RestoreWindowPosition(this, state_.settingsPath(), kWindowNumber, true);
     PaintWindowBackground(this, state_.settingsPath());
@@ -229,7 +229,7 @@ void SpecialEffectsDialog::prepareOpening() {
     markOpen();
 }
 
-int* SpecialEffectsDialog::reliefField(int index) const {
+int* TextEffectsDialog::reliefField(int index) const {
     PavrexStyle& s = state_.style;
     switch (index) {
     case 0: return &s.ReliefDepth;
@@ -239,7 +239,7 @@ int* SpecialEffectsDialog::reliefField(int index) const {
     }
 }
 
-void SpecialEffectsDialog::Load() {
+void TextEffectsDialog::Load() {
     RedrawGuard guard(state_.redrawGuard);
     const PavrexStyle& s = state_.style;
 
@@ -272,7 +272,7 @@ void SpecialEffectsDialog::Load() {
 // Every change, drawn or not, is also a step of the undo history (reported
 // after it is in the record); the changes of one slider or list while it
 // moves (dragged, or stepped with the keys) make one step.
-void SpecialEffectsDialog::requestDraw(bool soon) {
+void TextEffectsDialog::requestDraw(bool soon) {
     if (state_.redrawGuard < 0) return;
     if (soon)
         state_.drawSoon();
@@ -280,7 +280,7 @@ void SpecialEffectsDialog::requestDraw(bool soon) {
         state_.draw();
 }
 
-void SpecialEffectsDialog::reliefSliderChanged(int index) {
+void TextEffectsDialog::reliefSliderChanged(int index) {
     const int value = reliefSliders_[index]->value();
     *reliefField(index) = value;
     const QString text = QString::number(value);
@@ -291,7 +291,7 @@ void SpecialEffectsDialog::reliefSliderChanged(int index) {
     state_.styleEdited(reliefSliders_[index]);
 }
 
-void SpecialEffectsDialog::valueBoxChanged(int index) {
+void TextEffectsDialog::valueBoxChanged(int index) {
     QLineEdit* box = valueBoxes_[index];
     QScrollBar* slider = reliefSliders_[index];
     // Only digits can be typed; pasted text that is not a number counts as
@@ -302,27 +302,27 @@ void SpecialEffectsDialog::valueBoxChanged(int index) {
     slider->setValue(value);
 }
 
-void SpecialEffectsDialog::reliefBoxClicked() {
+void TextEffectsDialog::reliefBoxClicked() {
     state_.style.ReliefOn = recordValue(reliefBox_->checkState());
     requestDraw(false);
     state_.styleEdited();
 }
 
-void SpecialEffectsDialog::shadowListChanged(int index) {
+void TextEffectsDialog::shadowListChanged(int index) {
     if (index < 0) return;
     state_.style.ShadowType = index;
     requestDraw(false);
     state_.styleEdited(shadowList_);
 }
 
-void SpecialEffectsDialog::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {
+void TextEffectsDialog::shadowSliderChanged(QScrollBar* slider, QLabel* label, int* field) {
     label->setText(QString::number(slider->value()));
     *field = slider->value();
     if (state_.style.ShadowType != 0) requestDraw(true);
     state_.styleEdited(slider);
 }
 
-void SpecialEffectsDialog::shadowColourChosen(int colour) {
+void TextEffectsDialog::shadowColourChosen(int colour) {
     state_.style.ShadowColor = colour;
     update();
     requestDraw(false);
@@ -330,12 +330,12 @@ void SpecialEffectsDialog::shadowColourChosen(int colour) {
 }
 
 // Presses on the title labels and the frames come here too: neither takes them.
-void SpecialEffectsDialog::mousePressEvent(QMouseEvent* event) {
+void TextEffectsDialog::mousePressEvent(QMouseEvent* event) {
     state_.refreshMainWindow();
     QDialog::mousePressEvent(event);
 }
 
-bool SpecialEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
+bool TextEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -355,9 +355,9 @@ bool SpecialEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void showSpecialEffectsDialog(ProgramState& state, QWidget* owner) {
-    if (raiseOpenDialog<SpecialEffectsDialog>(state)) return;
-    auto* dialog = new SpecialEffectsDialog(state, owner);
+void showTextEffectsDialog(ProgramState& state, QWidget* owner) {
+    if (raiseOpenDialog<TextEffectsDialog>(state)) return;
+    auto* dialog = new TextEffectsDialog(state, owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->prepareOpening();
     dialog->show();
